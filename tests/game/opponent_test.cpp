@@ -1,0 +1,130 @@
+#include "game/opponent.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "game/random.h"
+#include "tests/setups/board_setups.h"
+
+namespace {
+
+ShotCandidate Outcome(int redLeft, int whiteLeft) {
+    ShotCandidate c;
+    c.redLeft = redLeft;
+    c.whiteLeft = whiteLeft;
+    return c;
+}
+
+bool PositionsAndVelocitiesEqual(const PieceTable& a, const PieceTable& b) {
+    for (int k = 0; k < kPieceCount; ++k) {
+        if (std::memcmp(&a[k].x, &b[k].x, 4 * sizeof(double)) != 0) return false;
+        if (a[k].alive != b[k].alive) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// A good shot knocks off a target and loses nothing (or leaves no target); good beats poor.
+TEST(Opponent, GoodShotBeatsPoorShot) {
+    CountsBefore counts{3, 5};
+    ShotCandidate nothing = Outcome(3, 5);
+    ShotCandidate lastRedButTwoOwn = Outcome(0, 3);
+    ShotCandidate hitButOwnLoss = Outcome(2, 4);
+    EXPECT_TRUE(BetterShot(lastRedButTwoOwn, nothing, kRed, counts));
+    EXPECT_FALSE(BetterShot(nothing, lastRedButTwoOwn, kRed, counts));
+    // Poor against poor: 1 - 1 = 0 is not strictly larger than 0.
+    EXPECT_FALSE(BetterShot(hitButOwnLoss, nothing, kRed, counts));
+    EXPECT_TRUE(BetterShot(Outcome(3, 5), Outcome(3, 3), kRed, counts));
+}
+
+// Of two good shots the one knocking off more wins; equal ones keep the earlier.
+TEST(Opponent, GoodShotsCompareBySquaredLosses) {
+    CountsBefore counts{6, 6};
+    EXPECT_FALSE(BetterShot(Outcome(5, 6), Outcome(4, 6), kRed, counts));
+    EXPECT_TRUE(BetterShot(Outcome(4, 6), Outcome(5, 6), kRed, counts));
+    EXPECT_FALSE(BetterShot(Outcome(5, 6), Outcome(5, 6), kRed, counts));
+    // Playing the other army, the roles of the counts swap.
+    EXPECT_TRUE(BetterShot(Outcome(6, 4), Outcome(6, 5), kWhite, counts));
+}
+
+// A trial plays the shot to rest on a copy: the live table is not touched.
+TEST(Opponent, TrialLeavesTheLiveTableAlone) {
+    PieceTable table = OpeningTable();
+    PieceTable before = table;
+    ShotCandidate c;
+    c.shooter = 11;
+    c.aim = 180;
+    c.trialSpeed = 9.9;
+    TryShot(c, table);
+    EXPECT_EQ(std::memcmp(&before, &table, sizeof table), 0);
+    EXPECT_LT(c.redLeft, 8);
+    EXPECT_LE(c.whiteLeft, 8);
+    c.trialSpeed = 0;
+    TryShot(c, table);
+    EXPECT_EQ(c.redLeft, 8);
+    EXPECT_EQ(c.whiteLeft, 8);
+}
+
+// One piece each: every candidate has the same shooter, and the choice marks and aims it
+// without moving anything; 300 draws are taken (six per candidate).
+TEST(Opponent, LoneShooterIsChosenAndAimed) {
+    PieceTable table = EmptyTable();
+    Put(table, 2, 0.3, 0.2);
+    Put(table, 13, 0.7, 0.8);
+    PieceTable before = table;
+    OpponentState state;
+    SetRandState(99);
+    std::uint32_t expected = 99;
+    for (int n = 0; n < 300; ++n) expected = expected * 214013u + 2531011u;
+    EXPECT_EQ(ChooseShot(state, table, kRed, {1, 1}), 13);
+    EXPECT_EQ(RandState(), expected);
+    for (const ShotCandidate& c : state.candidates) EXPECT_EQ(c.shooter, 13);
+    EXPECT_TRUE(PositionsAndVelocitiesEqual(before, table));
+    EXPECT_EQ(table[13].selected, 1);
+    EXPECT_EQ(table[2].selected, 0);
+    // The target lies to the shooter's lower left: the aim turns towards -x (positive aim).
+    EXPECT_GT(table[13].aim, 0);
+}
+
+// With no target or no shooter there is nothing to choose: the caller is told, nothing drawn.
+TEST(Opponent, EmptyArmyIsReported) {
+    PieceTable table = EmptyTable();
+    Put(table, 9, 0.5, 0.5);
+    OpponentState state;
+    SetRandState(5);
+    EXPECT_EQ(ChooseShot(state, table, kRed, {0, 1}), -1);
+    EXPECT_EQ(RandState(), 5u);
+    EXPECT_EQ(table[9].selected, 0);
+}
+
+// Golden: from the generator's first state on the opening position the candidates and the
+// choice are recorded constants. A change here changes what the computer plays.
+TEST(Opponent, OpeningChoiceIsRecorded) {
+    PieceTable table = OpeningTable();
+    OpponentState state;
+    SetRandState(1);
+    std::int32_t chosen = ChooseShot(state, table, kRed, {8, 8});
+    struct Recorded {
+        std::int32_t shooter;
+        double aim;
+        double trialSpeed;
+        std::int32_t redLeft, whiteLeft;
+    };
+    const Recorded recorded[3] = {
+        {9, -0x1.2be8c1de5453fp+7, 0x1.3333333333333p+1, 7, 8},
+        {14, 0x1.5c99999999999p+7, 0x1.2p+2, 6, 7},
+        {9, -0x1.824f2844baba7p+7, 0x1.0cccccccccccdp+2, 7, 7},
+    };
+    for (int k = 0; k < 3; ++k) {
+        const ShotCandidate& c = state.candidates[k];
+        EXPECT_EQ(c.shooter, recorded[k].shooter) << k;
+        EXPECT_EQ(c.aim, recorded[k].aim) << k;
+        EXPECT_EQ(c.trialSpeed, recorded[k].trialSpeed) << k;
+        EXPECT_EQ(c.redLeft, recorded[k].redLeft) << k;
+        EXPECT_EQ(c.whiteLeft, recorded[k].whiteLeft) << k;
+    }
+    EXPECT_EQ(chosen, 13);
+    EXPECT_EQ(table[13].aim, 0x1.039a52581d2bap+7);
+}

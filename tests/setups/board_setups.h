@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "game/board.h"
+
+/// Named board set-ups shared by the tests and the benchmarks, so that a position found in a
+/// bug report can become a permanent case.
+
+/// Sides fixed, no piece alive.
+PieceTable EmptyTable();
+/// Both armies on their home rows, as at the start of a GAME.
+PieceTable OpeningTable();
+/// A crowded mid-battle position: both armies advanced to neighbouring rows, with a few pieces
+/// knocked off and others pushed out of line.
+PieceTable CrowdedTable();
+
+/// Makes piece k alive and still at (x, y).
+void Put(PieceTable& table, int k, double x, double y);
+
+/// Gives piece k the velocity of a flick along `aim` degrees at `speed`.
+void Launch(PieceTable& table, int k, double aim, double speed);
+
+/// Steps the table until it rests; returns the number of steps that moved something.
+int RunToRest(PieceTable& table, std::int32_t& fallCount);
+
+/// FNV-1a hash over the bits of every field of every piece.
+std::uint64_t HashTable(const PieceTable& table, std::uint64_t seed = 14695981039346656037ull);
+
+/// A flick from a set-up, for determinism tests and benchmarks.
+struct ShotCase {
+    std::string name;
+    PieceTable table;
+    int piece;
+    double aim;
+    double speed;
+};
+
+/// About twenty flicks covering chains of collisions, simultaneous contacts, overlaps,
+/// pieces on the edge and falls.
+std::vector<ShotCase> DeterminismShots();
