@@ -25,10 +25,10 @@ SQUARE = 110
 
 def _frame(rgb):
     """Mitred frame: top and bottom rails with grain along x, the stiles with grain along y."""
-    rail = art.wood(MARGIN, BOARD_SIZE, seed=1301, light=(170, 92, 45), dark=(82, 36, 14),
+    rail = art.wood(MARGIN, BOARD_SIZE, seed=1301, light=(200, 112, 60), dark=(118, 56, 26),
                     rings=40.0)
-    stile = np.transpose(art.wood(MARGIN, BOARD_SIZE, seed=1302, light=(170, 92, 45),
-                                  dark=(82, 36, 14), rings=40.0), (1, 0, 2))
+    stile = np.transpose(art.wood(MARGIN, BOARD_SIZE, seed=1302, light=(200, 112, 60),
+                                  dark=(118, 56, 26), rings=40.0), (1, 0, 2))
     yy, xx = np.mgrid[0:BOARD_SIZE, 0:BOARD_SIZE]
     distance_x = np.minimum(xx, BOARD_SIZE - 1 - xx)
     distance_y = np.minimum(yy, BOARD_SIZE - 1 - yy)
