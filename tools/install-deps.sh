@@ -6,6 +6,8 @@
 #   tools/install-deps.sh            what building and testing need
 #   tools/install-deps.sh --assets   also the tools that regenerate the pictures and
 #                                    sounds in assets/ (tools/make_assets.sh calls it so)
+#   tools/install-deps.sh --desktop  also a virtual X display and the tools that click and
+#                                    photograph the real window (tools/desktop_check.sh)
 set -euo pipefail
 
 PACKAGES=(
@@ -15,6 +17,8 @@ PACKAGES=(
     libgtest-dev libbenchmark-dev
     # decoding the embedded JPEG pictures (graphics, and the asset tests)
     libturbojpeg0-dev
+    # the window, its menus and the settings store (offscreen and xcb platform plugins)
+    qt6-base-dev
 )
 
 # Needed only to regenerate the committed assets, never by the build or the tests.
@@ -22,9 +26,15 @@ ASSET_PACKAGES=(
     python3 python3-pil python3-numpy fonts-dejavu-core
 )
 
-if [[ "${1:-}" == "--assets" ]]; then
-    PACKAGES+=("${ASSET_PACKAGES[@]}")
-fi
+# Needed only by the desktop check that starts the real program on a virtual X display.
+DESKTOP_PACKAGES=(
+    xvfb xauth xdotool x11-apps imagemagick
+)
+
+case "${1:-}" in
+    --assets) PACKAGES+=("${ASSET_PACKAGES[@]}") ;;
+    --desktop) PACKAGES+=("${DESKTOP_PACKAGES[@]}") ;;
+esac
 
 missing=()
 for pkg in "${PACKAGES[@]}"; do
