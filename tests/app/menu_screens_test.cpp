@@ -11,8 +11,8 @@
 #include "tests/app/window_fixture.h"
 
 #include <QTest>
-
 #include <algorithm>
+
 #include <string>
 #include <vector>
 
