@@ -1,17 +1,19 @@
 #include "game/physics.h"
 
+#include "tests/game/literal_physics.h"
+#include "tests/setups/board_setups.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <random>
 
-#include "tests/game/literal_physics.h"
-#include "tests/setups/board_setups.h"
-
 namespace {
 
-double Speed(const Piece& p) { return std::hypot(p.vx, p.vy); }
+double Speed(const Piece& p) {
+    return std::hypot(p.vx, p.vy);
+}
 
 /// Velocity before the step's friction, recovered from the velocity after it (friction takes
 /// exactly 0.008 off the speed of a piece that keeps moving).
@@ -114,7 +116,7 @@ TEST(Physics, GlancingStrikeConservesMomentumAndTangentialSpeed) {
     Velocity struck = BeforeFriction(table[8]);
     EXPECT_NEAR(striker.vx + struck.vx, 0, 1e-12);
     EXPECT_NEAR(striker.vy + struck.vy, 3, 1e-12);
-    EXPECT_NEAR(struck.vx * ny - struck.vy * nx, 0, 1e-9);           // along the line only
+    EXPECT_NEAR(struck.vx * ny - struck.vy * nx, 0, 1e-9);                  // along the line only
     EXPECT_NEAR(striker.vx * ny - striker.vy * nx, 0 * ny - 3 * nx, 1e-9);  // tangent kept
     EXPECT_GT(struck.vx, 0);
 }
