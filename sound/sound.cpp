@@ -50,6 +50,12 @@ CSound::~CSound() {
     alDeleteBuffers(1, &buffer);
 }
 
+int CSound::PlaysGoing() const {
+    if (!output) return 0;
+    std::scoped_lock lock(output->CallLock());
+    return static_cast<int>(plays.size());
+}
+
 float CSound::Gain() const {
     return static_cast<float>(volume & 0xFFFFu) / static_cast<float>(kFullVolume);
 }

@@ -52,6 +52,8 @@ public:
     const WaveFormat& Format() const { return format; }
     /// Number of sample bytes played by each play.
     std::uint32_t DataLength() const { return dataLength; }
+    /// Plays started and not yet released by the sound thread (0 for a silent player).
+    int PlaysGoing() const;
 
 private:
     friend class SoundOutput;
