@@ -1,9 +1,9 @@
 #pragma once
 
+#include "game/flag.h"
+
 #include <array>
 #include <cstdint>
-
-#include "game/flag.h"
 
 class CGraphics;
 
