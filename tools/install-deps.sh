@@ -7,6 +7,11 @@ set -euo pipefail
 PACKAGES=(
     # build
     build-essential cmake ninja-build pkg-config
+    # graphics: EGL + OpenGL 1.1 + GLU, FreeType and fontconfig outlines, JPEG pictures
+    libegl-dev libgl-dev libopengl-dev libglu1-mesa-dev libfreetype-dev libfontconfig-dev
+    libturbojpeg0-dev
+    # graphics at run time and in headless tests: Mesa's software renderer, the fixed-pitch font
+    libegl-mesa0 libgl1-mesa-dri fontconfig fonts-dejavu-core
     # tests and benchmarks
     libgtest-dev libbenchmark-dev
 )
