@@ -14,7 +14,9 @@ void InitBoardAndCamera(PieceTable& table, CameraAngles& camera) {
     camera = CameraAngles{30, 65};
 }
 
-double ColumnCentre(int column) { return kBoardMargin + (column + 0.5) * kSquareSide; }
+double ColumnCentre(int column) {
+    return kBoardMargin + (column + 0.5) * kSquareSide;
+}
 
 double RowCentre(std::uint8_t side, int row) {
     double fromHome = kBoardMargin + (row + 0.5) * kSquareSide;

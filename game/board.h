@@ -13,10 +13,10 @@ inline constexpr std::uint8_t kWhite = 0;
 inline constexpr int kPieceCount = 16;
 inline constexpr int kArmySize = 8;
 
-inline constexpr double kBoardMargin = 0.0703125;         ///< 9/128, plain border on every side
-inline constexpr double kSquareSide = 0.107421875;        ///< 55/512; 2 margins + 8 squares = 1
-inline constexpr double kPieceRadius = 0.049;             ///< board units
-inline constexpr double kContactDistance = 0.098;         ///< centres this far apart touch
+inline constexpr double kBoardMargin = 0.0703125;   ///< 9/128, plain border on every side
+inline constexpr double kSquareSide = 0.107421875;  ///< 55/512; 2 margins + 8 squares = 1
+inline constexpr double kPieceRadius = 0.049;       ///< board units
+inline constexpr double kContactDistance = 0.098;   ///< centres this far apart touch
 inline constexpr double kContactDistanceSquared = 0.009604;
 
 /// One piece. Velocities are in board units per second; aim is in degrees, and a flick of
@@ -64,7 +64,9 @@ void PlacePieces(PieceTable& table, int redRow, int whiteRow);
 int CountAlive(const PieceTable& table, std::uint8_t side);
 
 /// True if `index` names a piece of the table (0 to 15).
-inline bool IsPieceIndex(int index) { return index >= 0 && index < kPieceCount; }
+inline bool IsPieceIndex(int index) {
+    return index >= 0 && index < kPieceCount;
+}
 
 /// Velocity (vx, vy) of a flick at `speed` board units per second along `aimDegrees`.
 /// Every flick of the game, live or tried by the opponent, computes its velocity here.

@@ -1,8 +1,8 @@
 #include "flag.h"
 
-#include <cmath>
-
 #include "random.h"
+
+#include <cmath>
 
 FlagCloth Flag;
 
@@ -21,7 +21,9 @@ constexpr double kTimeStep = 0.1;
 constexpr double kDamping = 0.999;
 constexpr double kGravity = 0.0001;
 
-double RandUnit() { return static_cast<double>(Rand()) / 32767; }
+double RandUnit() {
+    return static_cast<double>(Rand()) / 32767;
+}
 
 /// Pulls P and Q towards the spring's rest length; a point on the pole is never pushed.
 void ApplySpring(FlagPoint& p, FlagPoint& q, bool qOnPole, double rest, double stiffness) {
@@ -77,7 +79,8 @@ std::array<double, 3> Difference(const FlagPoint& a, const FlagPoint& b) {
 
 void CopyField(const FlagCloth& flag, std::array<double, 3> FlagPoint::*field, float* out) {
     for (const FlagPoint& point : flag.points) {
-        for (double value : point.*field) *out++ = static_cast<float>(value);
+        for (double value : point.*field)
+            *out++ = static_cast<float>(value);
     }
 }
 
@@ -143,15 +146,18 @@ void StepFlag(FlagCloth& flag) {
 
 void PerturbFlag(FlagCloth& flag) {
     for (int n = kFlagColumns; n < kFlagPointCount; ++n) {
-        for (double& v : flag.points[n].velocity) v += (RandUnit() - 0.5) / 19;
+        for (double& v : flag.points[n].velocity)
+            v += (RandUnit() - 0.5) / 19;
     }
 }
 
 void ComputeFlagNormals(FlagCloth& flag) {
     for (int i = 0; i < kFlagRows; ++i) {
         for (int j = 0; j < kFlagColumns; ++j) {
-            auto tr = Difference(NeighbourOr(flag, i + 1, j, i, j), NeighbourOr(flag, i - 1, j, i, j));
-            auto tc = Difference(NeighbourOr(flag, i, j + 1, i, j), NeighbourOr(flag, i, j - 1, i, j));
+            auto tr =
+                Difference(NeighbourOr(flag, i + 1, j, i, j), NeighbourOr(flag, i - 1, j, i, j));
+            auto tc =
+                Difference(NeighbourOr(flag, i, j + 1, i, j), NeighbourOr(flag, i, j - 1, i, j));
             double nx = tr[1] * tc[2] - tr[2] * tc[1];
             double ny = tr[2] * tc[0] - tr[0] * tc[2];
             double nz = tr[0] * tc[1] - tr[1] * tc[0];

@@ -1,10 +1,10 @@
 #include "opponent.h"
 
-#include <cmath>
-#include <numbers>
-
 #include "physics.h"
 #include "random.h"
+
+#include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -75,8 +75,8 @@ void TryShot(ShotCandidate& candidate, const PieceTable& table) {
     candidate.whiteLeft = CountAlive(trial, kWhite);
 }
 
-bool BetterShot(const ShotCandidate& candidate, const ShotCandidate& best,
-                std::uint8_t targetSide, CountsBefore counts) {
+bool BetterShot(const ShotCandidate& candidate, const ShotCandidate& best, std::uint8_t targetSide,
+                CountsBefore counts) {
     auto targetsLeft = [targetSide](const ShotCandidate& c) {
         return targetSide == kRed ? c.redLeft : c.whiteLeft;
     };

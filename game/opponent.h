@@ -1,9 +1,9 @@
 #pragma once
 
+#include "board.h"
+
 #include <array>
 #include <cstdint>
-
-#include "board.h"
 
 /// The computer opponent: it draws 50 random shots, plays each one to rest on a private copy of
 /// the table, and keeps the one whose outcome it likes best. It plays the army opposite the
@@ -13,11 +13,11 @@ inline constexpr int kCandidateCount = 50;
 
 /// One trial shot and how it ended.
 struct ShotCandidate {
-    std::int32_t shooter = 0;   ///< index of the computer's piece to flick
-    double aim = 0;             ///< degrees, as a piece's aim
-    double trialSpeed = 0;      ///< 0.0 to 9.9 board units per second
-    std::int32_t redLeft = 0;   ///< Red pieces alive when the trial came to rest
-    std::int32_t whiteLeft = 0; ///< White pieces alive when the trial came to rest
+    std::int32_t shooter = 0;    ///< index of the computer's piece to flick
+    double aim = 0;              ///< degrees, as a piece's aim
+    double trialSpeed = 0;       ///< 0.0 to 9.9 board units per second
+    std::int32_t redLeft = 0;    ///< Red pieces alive when the trial came to rest
+    std::int32_t whiteLeft = 0;  ///< White pieces alive when the trial came to rest
 };
 
 /// The opponent's working lists; fully rewritten by every choice, kept to avoid allocation.
@@ -48,5 +48,5 @@ void TryShot(ShotCandidate& candidate, const PieceTable& table);
 /// True if `candidate` is to replace `best`. A good shot knocks off at least one target piece
 /// and either loses none of the computer's own or leaves the target army empty; good beats
 /// poor, and within a kind (targets lost)^2 - (own lost)^2 must be strictly larger.
-bool BetterShot(const ShotCandidate& candidate, const ShotCandidate& best,
-                std::uint8_t targetSide, CountsBefore counts);
+bool BetterShot(const ShotCandidate& candidate, const ShotCandidate& best, std::uint8_t targetSide,
+                CountsBefore counts);

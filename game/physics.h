@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdint>
-
 #include "board.h"
+
+#include <cstdint>
 
 /// Simulated time of one physics step, seconds. Ten steps make one 50 ms tick of real time.
 inline constexpr double kStepSeconds = 0.005;

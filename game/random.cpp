@@ -9,6 +9,10 @@ int Rand() {
     return static_cast<int>((state >> 16) & 0x7FFFu);
 }
 
-std::uint32_t RandState() { return state; }
+std::uint32_t RandState() {
+    return state;
+}
 
-void SetRandState(std::uint32_t newState) { state = newState; }
+void SetRandState(std::uint32_t newState) {
+    state = newState;
+}

@@ -51,8 +51,7 @@ void DecideWin(Judgement& judgement, Match& match, std::uint8_t winner, PlayMode
     judgement.resultCode = WinCode(winner, mode, gameWon);
     bool showsPoints = mode != PlayMode::Network && IsScoringSide(mode, winner);
     judgement.pointsShown = showsPoints ? match.battlePoints[winner] : 0;
-    judgement.outcome =
-        gameWon ? Judgement::Outcome::NextGame : Judgement::Outcome::NextBattle;
+    judgement.outcome = gameWon ? Judgement::Outcome::NextGame : Judgement::Outcome::NextBattle;
     judgement.nextRedRow = match.row[kRed];
     judgement.nextWhiteRow = match.row[kWhite];
     judgement.nextFirstMover = winner;
@@ -102,7 +101,9 @@ std::int32_t WeightedMovePoints(const Match& match, const PieceTable& table, std
     return MovePoints(match, table, mover) * RowWeight(match, mover);
 }
 
-std::int32_t RowWeight(const Match& match, std::uint8_t side) { return match.row[side] + 1; }
+std::int32_t RowWeight(const Match& match, std::uint8_t side) {
+    return match.row[side] + 1;
+}
 
 Judgement JudgeMove(Match& match, const PieceTable& table, PlayMode mode) {
     Judgement judgement;

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "board.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
-
-#include "board.h"
 
 /// The rules of a battle and a GAME, stated once for every play screen. A screen keeps one
 /// `Match`, starts battles and GAMEs through it and, when a flick has come to rest, calls
@@ -38,8 +38,8 @@ inline constexpr int kLastRow = 6;
 /// (kWhite = 0, kRed = 1).
 struct Match {
     std::uint8_t sideToMove = kRed;
-    std::array<std::int32_t, 2> count{8, 8};           ///< alive after the last judged move
-    std::array<std::int32_t, 2> row{0, 0};             ///< from each army's own home edge
+    std::array<std::int32_t, 2> count{8, 8};            ///< alive after the last judged move
+    std::array<std::int32_t, 2> row{0, 0};              ///< from each army's own home edge
     std::array<std::int32_t, 2> previousPiece{-1, -1};  ///< piece of the army's last judged move
     std::int32_t lastFlickedPiece = -1;                 ///< piece of the move being judged
     std::array<std::int32_t, 2> newCount{8, 8};         ///< counted while judging
@@ -47,7 +47,9 @@ struct Match {
     std::array<std::int32_t, 2> gameScore{0, 0};  ///< the person's total against the computer
 };
 
-inline std::uint8_t Opponent(std::uint8_t side) { return side == kRed ? kWhite : kRed; }
+inline std::uint8_t Opponent(std::uint8_t side) {
+    return side == kRed ? kWhite : kRed;
+}
 
 /// True if the side's moves score in this mode.
 bool IsScoringSide(PlayMode mode, std::uint8_t side);
@@ -76,7 +78,8 @@ std::int32_t RowWeight(const Match& match, std::uint8_t side);
 struct Judgement {
     enum class Outcome {
         BattleGoesOn,  ///< nothing to show; sideToMove tells who moves next
-        NextBattle,    ///< show the result, then StartBattle(nextRedRow, nextWhiteRow, nextFirstMover)
+        NextBattle,    ///< show the result, then StartBattle(nextRedRow, nextWhiteRow,
+                       ///< nextFirstMover)
         NextGame,      ///< show the result (no screen to return to), then start a new GAME
     };
     Outcome outcome = Outcome::BattleGoesOn;

@@ -2,19 +2,33 @@
 # Installs the Debian 12 packages that Brivel's build and tests need.
 # Quick when everything is present: dpkg is asked first, and apt-get (with its
 # index update) runs only for what is missing.
+#
+#   tools/install-deps.sh            what building and testing need
+#   tools/install-deps.sh --assets   also the tools that regenerate the pictures and
+#                                    sounds in assets/ (tools/make_assets.sh calls it so)
 set -euo pipefail
 
 PACKAGES=(
     # build
     build-essential cmake ninja-build pkg-config
-    # graphics: EGL + OpenGL 1.1 + GLU, FreeType and fontconfig outlines, JPEG pictures
+    # graphics: EGL + OpenGL 1.1 + GLU, FreeType and fontconfig outlines
     libegl-dev libgl-dev libopengl-dev libglu1-mesa-dev libfreetype-dev libfontconfig-dev
-    libturbojpeg0-dev
     # graphics at run time and in headless tests: Mesa's software renderer, the fixed-pitch font
     libegl-mesa0 libgl1-mesa-dri fontconfig fonts-dejavu-core
     # tests and benchmarks
     libgtest-dev libbenchmark-dev
+    # decoding the embedded JPEG pictures (graphics, and the asset tests)
+    libturbojpeg0-dev
 )
+
+# Needed only to regenerate the committed assets, never by the build or the tests.
+ASSET_PACKAGES=(
+    python3 python3-pil python3-numpy fonts-dejavu-core
+)
+
+if [[ "${1:-}" == "--assets" ]]; then
+    PACKAGES+=("${ASSET_PACKAGES[@]}")
+fi
 
 missing=()
 for pkg in "${PACKAGES[@]}"; do

@@ -1,10 +1,10 @@
 #include "game/board.h"
 
+#include "tests/setups/board_setups.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "tests/setups/board_setups.h"
 
 // Program start: sides fixed, nothing alive, camera at 30 / 65.
 TEST(Board, ProgramStartFixesSidesAndCamera) {
@@ -49,7 +49,8 @@ TEST(Board, HomeRowsStandOnSquareCentres) {
 
 // Red row r and White row 7 - r are one line of squares; rows summing to 6 never touch.
 TEST(Board, ArmiesAtTheRowLimitStandClear) {
-    for (int r = 0; r < 8; ++r) EXPECT_EQ(RowCentre(kRed, r), RowCentre(kWhite, 7 - r));
+    for (int r = 0; r < 8; ++r)
+        EXPECT_EQ(RowCentre(kRed, r), RowCentre(kWhite, 7 - r));
     PieceTable table = EmptyTable();
     PlacePieces(table, 6, 0);
     EXPECT_DOUBLE_EQ(table[8].y - table[0].y, kSquareSide);

@@ -1,9 +1,9 @@
+#include "game/physics.h"
+#include "tests/setups/board_setups.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
-
-#include "game/physics.h"
-#include "tests/setups/board_setups.h"
 
 // Every machine of a network game must compute the same motion bit for bit. A fixed set of
 // flicks is run to rest and the final tables hashed; the hash is a recorded constant, equal in

@@ -1,17 +1,18 @@
 #include "game/flag.h"
 
+#include "game/random.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "game/random.h"
 
 namespace {
 
 double MaxOffPoleSpeedComponent(const FlagCloth& flag) {
     double largest = 0;
     for (int n = kFlagColumns; n < kFlagPointCount; ++n) {
-        for (double v : flag.points[n].velocity) largest = std::max(largest, std::fabs(v));
+        for (double v : flag.points[n].velocity)
+            largest = std::max(largest, std::fabs(v));
     }
     return largest;
 }
@@ -40,7 +41,8 @@ TEST(Flag, InitLaysTheClothFlatWithSmallMotion) {
     double largest = MaxOffPoleSpeedComponent(flag);
     EXPECT_GT(largest, 0);
     EXPECT_LE(largest, 1.0 / 38);
-    for (const FlagPoint& p : flag.points) EXPECT_EQ(p.normal[2], 1);
+    for (const FlagPoint& p : flag.points)
+        EXPECT_EQ(p.normal[2], 1);
 }
 
 // Row 0 never moves, whatever the wind; the cloth stays finite.
@@ -49,13 +51,15 @@ TEST(Flag, PoleEdgeNeverMoves) {
     InitFlag(flag);
     ResetFlag(flag, 0, 0.3, 0.85, 0.0008, 0.0001, 0.0003);
     FlagCloth start = flag;
-    for (int step = 0; step < 2000; ++step) StepFlag(flag);
+    for (int step = 0; step < 2000; ++step)
+        StepFlag(flag);
     for (int j = 0; j < kFlagColumns; ++j) {
         EXPECT_EQ(flag.at(0, j).position, start.at(0, j).position);
         EXPECT_EQ(flag.at(0, j).velocity, (std::array<double, 3>{0, 0, 0}));
     }
     for (const FlagPoint& p : flag.points) {
-        for (int a = 0; a < 3; ++a) ASSERT_TRUE(std::isfinite(p.position[a]));
+        for (int a = 0; a < 3; ++a)
+            ASSERT_TRUE(std::isfinite(p.position[a]));
         EXPECT_GE(p.normal[2], 0);
         EXPECT_NEAR(std::hypot(p.normal[0], p.normal[1], p.normal[2]), 1, 1e-12);
     }
@@ -67,7 +71,8 @@ TEST(Flag, ResetWithTheStoredAngleOnlyMoves) {
     FlagCloth flag;
     InitFlag(flag);
     ResetFlag(flag, 0, 0, 0.05, 0.012, 0.004, 0.00002);
-    for (int step = 0; step < 50; ++step) StepFlag(flag);
+    for (int step = 0; step < 50; ++step)
+        StepFlag(flag);
     FlagCloth waved = flag;
     ResetFlag(flag, 0.25, 0.5, 0.05, 0.012, 0.004, 0.00002);
     EXPECT_EQ(flag.points[0].position[0], 0.25);
@@ -103,9 +108,11 @@ TEST(Flag, WithoutWindTheClothSags) {
     InitFlag(flag);
     ResetFlag(flag, 0, 0, 0, 0, 0, 0);
     double startY = flag.at(19, 6).position[1];
-    for (int step = 0; step < 600; ++step) StepFlag(flag);
+    for (int step = 0; step < 600; ++step)
+        StepFlag(flag);
     EXPECT_LT(flag.at(19, 6).position[1], startY - 0.05);
-    for (const FlagPoint& p : flag.points) ASSERT_TRUE(std::isfinite(p.position[1]));
+    for (const FlagPoint& p : flag.points)
+        ASSERT_TRUE(std::isfinite(p.position[1]));
 }
 
 // Each step draws two numbers per moving point, r1 then r2.

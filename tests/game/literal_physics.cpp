@@ -4,7 +4,8 @@
 
 bool LiteralStepPhysics(PieceTable& t, std::int32_t& fallCount, bool& hitPassLimit) {
     bool moving = false;
-    for (const Piece& p : t) moving |= p.alive && (p.vx != 0 || p.vy != 0);
+    for (const Piece& p : t)
+        moving |= p.alive && (p.vx != 0 || p.vy != 0);
     if (!moving) return false;
     double remaining = 0.005;
     int passes = 0;

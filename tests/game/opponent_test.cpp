@@ -1,11 +1,11 @@
 #include "game/opponent.h"
 
+#include "game/random.h"
+#include "tests/setups/board_setups.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
-
-#include "game/random.h"
-#include "tests/setups/board_setups.h"
 
 namespace {
 
@@ -77,10 +77,12 @@ TEST(Opponent, LoneShooterIsChosenAndAimed) {
     OpponentState state;
     SetRandState(99);
     std::uint32_t expected = 99;
-    for (int n = 0; n < 300; ++n) expected = expected * 214013u + 2531011u;
+    for (int n = 0; n < 300; ++n)
+        expected = expected * 214013u + 2531011u;
     EXPECT_EQ(ChooseShot(state, table, kRed, {1, 1}), 13);
     EXPECT_EQ(RandState(), expected);
-    for (const ShotCandidate& c : state.candidates) EXPECT_EQ(c.shooter, 13);
+    for (const ShotCandidate& c : state.candidates)
+        EXPECT_EQ(c.shooter, 13);
     EXPECT_TRUE(PositionsAndVelocitiesEqual(before, table));
     EXPECT_EQ(table[13].selected, 1);
     EXPECT_EQ(table[2].selected, 0);

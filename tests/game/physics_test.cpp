@@ -1,17 +1,21 @@
 #include "game/physics.h"
 
+#include "game/opponent.h"
+#include "game/random.h"
+#include "tests/game/literal_physics.h"
+#include "tests/setups/board_setups.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <random>
 
-#include "tests/game/literal_physics.h"
-#include "tests/setups/board_setups.h"
-
 namespace {
 
-double Speed(const Piece& p) { return std::hypot(p.vx, p.vy); }
+double Speed(const Piece& p) {
+    return std::hypot(p.vx, p.vy);
+}
 
 /// Velocity before the step's friction, recovered from the velocity after it (friction takes
 /// exactly 0.008 off the speed of a piece that keeps moving).
@@ -114,7 +118,7 @@ TEST(Physics, GlancingStrikeConservesMomentumAndTangentialSpeed) {
     Velocity struck = BeforeFriction(table[8]);
     EXPECT_NEAR(striker.vx + struck.vx, 0, 1e-12);
     EXPECT_NEAR(striker.vy + struck.vy, 3, 1e-12);
-    EXPECT_NEAR(struck.vx * ny - struck.vy * nx, 0, 1e-9);           // along the line only
+    EXPECT_NEAR(struck.vx * ny - struck.vy * nx, 0, 1e-9);                  // along the line only
     EXPECT_NEAR(striker.vx * ny - striker.vy * nx, 0 * ny - 3 * nx, 1e-9);  // tangent kept
     EXPECT_GT(struck.vx, 0);
 }
@@ -185,4 +189,33 @@ TEST(Physics, MatchesTheLiteralAlgorithmBitForBit) {
         }
     }
     EXPECT_GT(passLimitSteps, 0) << "no flick exercised the pass limit";
+}
+
+// The computer's trial shots leave pieces touching and creeping far more often than random
+// flicks; every one of them must still match the literal algorithm bit for bit.
+TEST(Physics, MatchesTheLiteralAlgorithmOnOpponentTrials) {
+    int passLimitSteps = 0;
+    SetRandState(1);
+    for (const PieceTable& position : {OpeningTable(), CrowdedTable()}) {
+        for (int choice = 0; choice < 3; ++choice) {
+            PieceTable live = position;
+            OpponentState opponent;
+            ChooseShot(opponent, live, kRed, {CountAlive(live, kRed), CountAlive(live, kWhite)});
+            for (const ShotCandidate& c : opponent.candidates) {
+                PieceTable fast = position;
+                Launch(fast, c.shooter, c.aim, c.trialSpeed);
+                PieceTable literal = fast;
+                std::int32_t falls = 0;
+                bool moved = true;
+                while (moved) {
+                    moved = StepPhysics(fast, falls);
+                    bool hitLimit = false;
+                    ASSERT_EQ(moved, LiteralStepPhysics(literal, falls, hitLimit));
+                    passLimitSteps += hitLimit;
+                    ASSERT_EQ(std::memcmp(&fast, &literal, sizeof fast), 0);
+                }
+            }
+        }
+    }
+    EXPECT_GT(passLimitSteps, 20);
 }

@@ -23,5 +23,6 @@ TEST(Random, StateCanBeSavedAndReplayed) {
         ASSERT_LE(value, kRandMax);
     }
     SetRandState(saved);
-    for (int value : first) EXPECT_EQ(Rand(), value);
+    for (int value : first)
+        EXPECT_EQ(Rand(), value);
 }

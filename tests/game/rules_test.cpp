@@ -1,8 +1,8 @@
 #include "game/rules.h"
 
-#include <gtest/gtest.h>
-
 #include "tests/setups/board_setups.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -13,7 +13,8 @@ struct RulesTest : ::testing::Test {
 
     void SetUp() override { StartBattle(match, table, 0, 0, kRed); }
     void KnockOff(std::initializer_list<int> pieces) {
-        for (int k : pieces) table[k].alive = 0;
+        for (int k : pieces)
+            table[k].alive = 0;
     }
     Judgement Move(int piece, std::initializer_list<int> knockedOff,
                    PlayMode mode = PlayMode::TwoPlayers) {
@@ -23,7 +24,8 @@ struct RulesTest : ::testing::Test {
     }
     void LeaveOnly(std::uint8_t side, int alive) {
         int base = side == kRed ? 0 : 8;
-        for (int k = alive; k < 8; ++k) table[base + k].alive = 0;
+        for (int k = alive; k < 8; ++k)
+            table[base + k].alive = 0;
         match.count[side] = alive;
     }
 };

@@ -1,8 +1,8 @@
 #include "tests/setups/board_setups.h"
 
-#include <cstring>
-
 #include "game/physics.h"
+
+#include <cstring>
 
 PieceTable EmptyTable() {
     PieceTable table;
@@ -45,7 +45,8 @@ void Launch(PieceTable& table, int k, double aim, double speed) {
 
 int RunToRest(PieceTable& table, std::int32_t& fallCount) {
     int steps = 0;
-    while (StepPhysics(table, fallCount)) ++steps;
+    while (StepPhysics(table, fallCount))
+        ++steps;
     return steps;
 }
 
@@ -62,7 +63,8 @@ std::uint64_t HashTable(const PieceTable& table, std::uint64_t seed) {
         for (double value : {piece.x, piece.y, piece.vx, piece.vy, piece.aim}) {
             mix(&value, sizeof value);
         }
-        for (std::uint8_t flag : {piece.side, piece.alive, piece.selected}) mix(&flag, 1);
+        for (std::uint8_t flag : {piece.side, piece.alive, piece.selected})
+            mix(&flag, 1);
     }
     return hash;
 }
@@ -72,7 +74,8 @@ namespace {
 /// A straight line of touching pieces along y, for chains of collisions.
 PieceTable Cradle(int length, double gap) {
     PieceTable table = EmptyTable();
-    for (int k = 0; k < length; ++k) Put(table, 8 + k, 0.5, 0.5 + k * (kContactDistance + gap));
+    for (int k = 0; k < length; ++k)
+        Put(table, 8 + k, 0.5, 0.5 + k * (kContactDistance + gap));
     Put(table, 0, 0.5, 0.2);
     return table;
 }

@@ -1,0 +1,24 @@
+#include "app/settings_values.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(SettingsValues, StartAsAFirstStartReadsThem) {
+    // Both volumes are 32768 / 65535 (a hair above one half), the mouse at half, the board
+    // turning.
+    EXPECT_EQ(SoundVolume, 32768 / 65535.0);
+    EXPECT_EQ(MusicVolume, 32768 / 65535.0);
+    EXPECT_GT(SoundVolume, 0.5);
+    EXPECT_EQ(MouseSetting, 0.5);
+    EXPECT_EQ(RotateBoard, 1);
+}
+
+TEST(SettingsValues, StoredVolumeAboveRangeIsKept) {
+    // A stored level is not clamped: 131070 is a level of 2.
+    EXPECT_EQ(VolumeFromStored(131070), 2.0);
+    EXPECT_EQ(VolumeFromStored(65535), 1.0);
+    EXPECT_EQ(VolumeFromStored(0), 0.0);
+}
+
+}  // namespace
