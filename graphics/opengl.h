@@ -8,6 +8,7 @@
 // The frame sink is owned by whoever installs it; it may be swapped from any thread.
 
 #include "graphics/egl_context.h"
+#include "graphics/embedded_pictures.h"
 #include "graphics/flag_mesh.h"
 #include "graphics/frame_sink.h"
 #include "graphics/graphics.h"
@@ -30,7 +31,9 @@ public:
 
     /// Creates the context on a surface of about surfaceWidth x surfaceHeight pixels and builds
     /// every texture, display list and table, taking the pictures from `pictures`.
-    COpenGL(std::int32_t surfaceWidth, std::int32_t surfaceHeight, const PictureSource& pictures);
+    COpenGL(std::int32_t surfaceWidth = kDefaultSurfaceWidth,
+            std::int32_t surfaceHeight = kDefaultSurfaceHeight,
+            const PictureSource& pictures = EmbeddedPictures());
     /// Releases the textures and lists and destroys the context; no frame may be in progress.
     ~COpenGL();
 

@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <map>
 #include <numbers>
 
 bool Near(Rgb a, Rgb b, int tolerance) {
@@ -33,67 +32,8 @@ Rgb MemorySink::At(int x, int y) const {
             static_cast<int>(word & 0xff)};
 }
 
-namespace {
-
-struct PictureSize {
-    int width;
-    int height;
-};
-
-PictureSize SizeOf(int id) {
-    switch (id) {
-        case 129:
-            return {1024, 256};
-        case 130:
-            return {1024, 1024};
-        case 133:
-            return {256, 256};
-        default:
-            return {1024, 512};
-    }
-}
-
-// Until the game's pictures are embedded: a picture of four quadrants in colours of its own,
-// so that an upside-down or mirrored texture shows.
-std::vector<unsigned char> MakePicture(int id) {
-    const PictureSize size = SizeOf(id);
-    std::vector<unsigned char> bgr(static_cast<std::size_t>(size.width) * size.height * 3);
-    for (int y = 0; y < size.height; ++y) {
-        for (int x = 0; x < size.width; ++x) {
-            const int quadrant = (y < size.height / 2 ? 0 : 2) + (x < size.width / 2 ? 0 : 1);
-            unsigned char* p = &bgr[(static_cast<std::size_t>(y) * size.width + x) * 3];
-            p[0] = static_cast<unsigned char>(40 + 50 * quadrant);
-            p[1] = static_cast<unsigned char>((id * 37 + quadrant * 60) % 256);
-            p[2] = static_cast<unsigned char>(230 - 45 * quadrant);
-        }
-    }
-    tjhandle handle = tjInitCompress();
-    unsigned char* jpeg = nullptr;
-    unsigned long jpegSize = 0;
-    tjCompress2(handle, bgr.data(), size.width, 0, size.height, TJPF_BGR, &jpeg, &jpegSize,
-                TJSAMP_444, 95, 0);
-    std::vector<unsigned char> bytes(jpeg, jpeg + jpegSize);
-    tjFree(jpeg);
-    tjDestroy(handle);
-    return bytes;
-}
-
-const std::vector<unsigned char>& PictureBytesOf(int id) {
-    static const std::map<int, std::vector<unsigned char>> pictures = [] {
-        std::map<int, std::vector<unsigned char>> made;
-        for (int each = 129; each <= 135; ++each)
-            made[each] = MakePicture(each);
-        return made;
-    }();
-    static const std::vector<unsigned char> none;
-    auto found = pictures.find(id);
-    return found == pictures.end() ? none : found->second;
-}
-
-}  // namespace
-
 PictureSource TestPictures() {
-    return [](int id) { return PictureBytes(PictureBytesOf(id)); };
+    return EmbeddedPictures();
 }
 
 Rgb DecodedPicture::At(int x, int yFromTop) const {
