@@ -4,6 +4,7 @@
 #include <EGL/eglext.h>
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -44,26 +45,53 @@ bool EglContext::OpenDisplay() {
     return true;
 }
 
-bool EglContext::CreateSurfaceAndContext(std::int32_t width, std::int32_t height) {
-    // No alpha is asked for: the frames are handed over as opaque 0xffRRGGBB words.
-    const EGLint configAttributes[] = {EGL_SURFACE_TYPE,
-                                       EGL_PBUFFER_BIT,
-                                       EGL_RENDERABLE_TYPE,
-                                       EGL_OPENGL_BIT,
-                                       EGL_RED_SIZE,
-                                       8,
-                                       EGL_GREEN_SIZE,
-                                       8,
-                                       EGL_BLUE_SIZE,
-                                       8,
-                                       EGL_DEPTH_SIZE,
-                                       16,
-                                       EGL_NONE};
+namespace {
+
+// Mesa offers 10-bit colour configurations too, and sorts them first; reading those back as
+// 8-bit BGRA costs several times more. Take the first with exactly 8 bits of each colour,
+// preferring none of alpha (the frames are opaque).
+EGLConfig ChooseConfig(EGLDisplay display) {
+    const EGLint wanted[] = {EGL_SURFACE_TYPE,
+                             EGL_PBUFFER_BIT,
+                             EGL_RENDERABLE_TYPE,
+                             EGL_OPENGL_BIT,
+                             EGL_RED_SIZE,
+                             8,
+                             EGL_GREEN_SIZE,
+                             8,
+                             EGL_BLUE_SIZE,
+                             8,
+                             EGL_DEPTH_SIZE,
+                             16,
+                             EGL_NONE};
     EGLint count = 0;
-    EGLConfig config = nullptr;
-    if (eglChooseConfig(display_, configAttributes, &config, 1, &count) != EGL_TRUE || count < 1) {
-        return false;
+    if (eglChooseConfig(display, wanted, nullptr, 0, &count) != EGL_TRUE || count < 1) {
+        return nullptr;
     }
+    std::vector<EGLConfig> configs(static_cast<std::size_t>(count));
+    eglChooseConfig(display, wanted, configs.data(), count, &count);
+    EGLConfig best = nullptr;
+    int bestScore = -1;
+    for (EGLConfig config : configs) {
+        EGLint r = 0, g = 0, b = 0, a = 0;
+        eglGetConfigAttrib(display, config, EGL_RED_SIZE, &r);
+        eglGetConfigAttrib(display, config, EGL_GREEN_SIZE, &g);
+        eglGetConfigAttrib(display, config, EGL_BLUE_SIZE, &b);
+        eglGetConfigAttrib(display, config, EGL_ALPHA_SIZE, &a);
+        const int score = (r == 8 && g == 8 && b == 8 ? 2 : 0) + (a == 0 ? 1 : 0);
+        if (score > bestScore) {
+            best = config;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+}  // namespace
+
+bool EglContext::CreateSurfaceAndContext(std::int32_t width, std::int32_t height) {
+    EGLConfig config = ChooseConfig(display_);
+    if (config == nullptr) return false;
     config_ = config;
     // A surface larger than the implementation allows comes out as large as it allows.
     const EGLint surfaceAttributes[] = {EGL_WIDTH,
