@@ -80,10 +80,13 @@ void CChildView::ReleaseMouse() {
 void CChildView::paintEvent(QPaintEvent*) {
     RedrawScreen(CurrentScreen);
     QPainter painter(this);
-    painter.drawImage(0, 0, frame_);
+    // A frame smaller than the view (the view outgrew the drawing surface) is the bottom-left
+    // part of the picture.
+    QRect drawn(QPoint(0, height() - frame_.height()), frame_.size());
+    painter.drawImage(drawn.topLeft(), frame_);
     // Whatever the last frame does not cover (before the first frame, or just after the view
     // grew) is black.
-    QRegion uncovered = QRegion(rect()) - QRegion(frame_.rect());
+    QRegion uncovered = QRegion(rect()) - QRegion(drawn);
     for (const QRect& part : uncovered)
         painter.fillRect(part, Qt::black);
 }

@@ -28,6 +28,10 @@ public:
     /// The frame shown now (null before the first).
     const QImage& Frame() const { return frame_; }
 
+    /// The size the view suggests when none is stored (3:2); the window system may choose
+    /// another.
+    QSize sizeHint() const override { return {900, 600}; }
+
     void CaptureMouse() override;
     void ReleaseMouse() override;
 

@@ -17,9 +17,10 @@ constexpr std::chrono::milliseconds kPollPeriod{5};
 /// The strongest nice value; weaker ones are tried in turn when it is refused.
 constexpr int kHighestNicePriority = -20;
 
-}  // namespace
-
-void RaiseCurrentThreadPriority() {
+/// Raises the calling thread to the highest priority the system grants it; silently keeps the
+/// ordinary priority when every raise is refused. (Local to the sound thread: the program's
+/// own RaiseCurrentThreadPriority, for the other threads, lives in app/.)
+void RaiseSoundThreadPriority() {
     // Real-time scheduling needs a privilege most users lack; a lower nice value may be allowed
     // by the resource limits instead. Neither refusal matters to the game.
     sched_param param{};
@@ -31,6 +32,8 @@ void RaiseCurrentThreadPriority() {
     }
 }
 
+}  // namespace
+
 SoundThread::SoundThread() : output(SoundOutput::Acquire()), thread([this] { Run(); }) {}
 
 SoundThread::~SoundThread() {
@@ -40,7 +43,7 @@ SoundThread::~SoundThread() {
 }
 
 void SoundThread::Run() {
-    RaiseCurrentThreadPriority();
+    RaiseSoundThreadPriority();
     while (true) {
         // Taken before looking, so that a play started after the look still wakes the wait.
         std::uint64_t seen = output->WakeCount();

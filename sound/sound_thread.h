@@ -30,7 +30,3 @@ private:
     std::atomic<bool> stopRequested{false};
     std::thread thread;  ///< last, so that it starts after the fields it reads
 };
-
-/// Raises the calling thread to the highest priority the system grants it; silently keeps the
-/// ordinary priority when every raise is refused.
-void RaiseCurrentThreadPriority();

@@ -1,0 +1,106 @@
+#include "app/brivel_app.h"
+
+#include "app/child_view.h"
+#include "app/effect_sounds.h"
+#include "app/main_frame.h"
+#include "app/message_box.h"
+#include "app/program_queue.h"
+#include "app/qt_message_box.h"
+#include "app/qt_settings_store.h"
+#include "app/render_queue.h"
+#include "app/screen.h"
+#include "app/sound_adapter.h"
+#include "app/start_up.h"
+#include "app/thread_priority.h"
+#include "app/view_frame_sink.h"
+#include "game/board.h"
+#include "game/flag.h"
+#include "graphics/opengl.h"
+#include "screens/screen_main.h"
+#include "sound/sound_effects.h"
+
+#include <QScreen>
+
+namespace {
+
+// Program-start state of the flag cloth, made before the graphics object.
+struct FlagStart {
+    FlagStart() { InitFlag(Flag); }
+};
+
+// The flag's derived constants and the piece table's fixed sides, made after the graphics
+// object.
+struct TableStart {
+    TableStart() {
+        (void)FlagShearConstants();
+        InitBoardAndCamera(Board, Camera);
+    }
+};
+
+QSize SurfaceSize() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return {COpenGL::kDefaultSurfaceWidth, COpenGL::kDefaultSurfaceHeight};
+    return screen->size();
+}
+
+}  // namespace
+
+// The program-wide objects in their order of construction; they go in reverse. The frame sink
+// comes first so that it outlives the rendering thread that calls it.
+struct BrivelApp::ProgramObjects {
+    ProgramObjects();
+    ~ProgramObjects();
+
+    CViewFrameSink frameSink;
+    FlagStart flag;
+    COpenGL graphics{SurfaceSize().width(), SurfaceSize().height()};
+    CRenderQueue queue{graphics};  // starts the rendering thread
+    TableStart table;
+    SoundEffects sounds;  // the charge and fall players, then the sound thread
+    CSoundAdapter charge{sounds.ChargeSound};
+    CSoundAdapter fall{sounds.FallSound};
+};
+
+BrivelApp::ProgramObjects::ProgramObjects() {
+    graphics.SetFrameSink(&frameSink);
+    SetProgramQueue(&queue);
+    SetEffectSounds(&charge, &fall);
+}
+
+BrivelApp::ProgramObjects::~ProgramObjects() {
+    SetEffectSounds(nullptr, nullptr);
+    SetProgramQueue(nullptr);
+}
+
+BrivelApp::BrivelApp(int& argc, char** argv)
+    : QApplication(argc, argv), objects_(std::make_unique<ProgramObjects>()) {
+    CurrentScreen = &ScreenMain;
+}
+
+BrivelApp::~BrivelApp() {
+    if (mainFrame_ != nullptr) objects_->frameSink.Attach(nullptr);
+    mainFrame_.reset();
+    SetMessageBox(nullptr);
+    SetSettingsStore(nullptr);
+}
+
+bool BrivelApp::InitInstance() {
+    setApplicationName("Brivel");
+    setOrganizationName("Quenlo");
+    store_ = std::make_unique<CQtSettingsStore>();
+    SetSettingsStore(store_.get());
+    std::optional<QSize> viewSize = StoredViewSize(ScreenLimit());
+    ReadStoredVolumes();
+
+    mainFrame_ = std::make_unique<CMainFrame>();
+    objects_->frameSink.Attach(mainFrame_->View());
+    messageBox_ = std::make_unique<CQtMessageBox>(mainFrame_.get());
+    SetMessageBox(messageBox_.get());
+    RaiseCurrentThreadPriority();
+    if (viewSize) SizeViewTo(*mainFrame_, *viewSize);
+    mainFrame_->show();
+    mainFrame_->activateWindow();
+    mainFrame_->raise();
+    mainFrame_->View()->repaint();
+    return true;
+}

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The part of tools/desktop_check.sh that runs inside the virtual X display; argument: the
+# output folder.
+set -euo pipefail
+out=$1
+view_width=900
+view_height=600
+
+build/release/app/brivel >"$out/brivel.log" 2>&1 &
+game=$!
+trap 'kill "$game" 2>/dev/null || true; wait "$game" 2>/dev/null || true' EXIT
+
+fail() {
+    echo "desktop check FAILED: $*" >&2
+    exit 1
+}
+
+window=$(timeout 30 xdotool search --sync --onlyvisible --classname brivel | head -n 1) ||
+    fail "no window appeared"
+eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y, WIDTH, HEIGHT
+# No window manager: the window has no frame, and the view fills it below the menu bar.
+menu_height=$((HEIGHT - view_height))
+((WIDTH == view_width && menu_height > 0)) || fail "window is ${WIDTH}x${HEIGHT}"
+
+# Photographs the view into $1.
+photograph() {
+    xwd -root -silent | /usr/bin/convert xwd:- \
+        -crop "${view_width}x${view_height}+${X}+$((Y + menu_height))" +repage "$1"
+}
+
+# Mean brightness and its spread across the picture, 0 to 1 each.
+measure() {
+    /usr/bin/convert "$1" -colorspace Gray -format "%[fx:mean] %[fx:standard_deviation]" info:
+}
+
+# True when the picture in $1 shows something: not black, not one flat colour.
+shows_picture() {
+    read -r mean spread <<<"$(measure "$1")"
+    awk -v m="$mean" -v s="$spread" 'BEGIN { exit !(m > 0.05 && s > 0.03) }'
+}
+
+# Photographs the view into $1 until it shows a picture, for up to 20 seconds.
+wait_for_picture() {
+    for _ in $(seq 1 40); do
+        photograph "$1"
+        shows_picture "$1" && return 0
+        sleep 0.5
+    done
+    return 1
+}
+
+wait_for_picture "$out/menu.png" || fail "the main menu never appeared ($(measure "$out/menu.png"))"
+echo "main menu: $(measure "$out/menu.png")"
+
+# "SETTINGS" is at canvas (0.3, 0.215): in a 900 x 600 view, pixel (180, 471).
+xdotool mousemove --window "$window" 180 $((menu_height + 471)) click 1
+sleep 1
+wait_for_picture "$out/settings.png" || fail "the settings screen shows nothing"
+echo "settings: $(measure "$out/settings.png")"
+
+# compare exits with 1 when the pictures differ, which is what is hoped for here.
+difference=$({ /usr/bin/compare -metric RMSE "$out/menu.png" "$out/settings.png" null: 2>&1 || true; } |
+    sed -E 's/.*\(([0-9.e-]+)\).*/\1/')
+echo "difference between the two: $difference"
+awk -v d="$difference" 'BEGIN { exit !(d > 0.05) }' ||
+    fail "the click on SETTINGS did not change the picture"
+kill -0 "$game" 2>/dev/null || fail "the game ended by itself"
+echo "desktop check passed: pictures in $out/"
