@@ -2,9 +2,11 @@
 # Starts the real game on a virtual X display (xvfb-run), waits for its window, photographs it,
 # clicks "SETTINGS" with xdotool and photographs it again. Fails unless the first picture shows
 # the main menu and the second the settings screen: neither black nor empty, and different
-# from each other. Leaves the two pictures in build/desktop-check/.
+# from each other; then chooses "File" -> "Exit" and fails unless the game ends cleanly. Leaves
+# the two pictures and the game's output in build/desktop-check/.
 #
 #   bash tools/desktop_check.sh
+#   BRIVEL_BINARY=build/sanitize/app/brivel bash tools/desktop_check.sh   (another build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -6,7 +6,7 @@ out=$1
 view_width=900
 view_height=600
 
-build/release/app/brivel >"$out/brivel.log" 2>&1 &
+"${BRIVEL_BINARY:-build/release/app/brivel}" >"$out/brivel.log" 2>&1 &
 game=$!
 trap 'kill "$game" 2>/dev/null || true; wait "$game" 2>/dev/null || true' EXIT
 
@@ -65,4 +65,16 @@ echo "difference between the two: $difference"
 awk -v d="$difference" 'BEGIN { exit !(d > 0.05) }' ||
     fail "the click on SETTINGS did not change the picture"
 kill -0 "$game" 2>/dev/null || fail "the game ended by itself"
+
+# "File" -> "Exit" from the keyboard: the game must end cleanly (threads stopped and joined).
+xdotool windowfocus --sync "$window" key --delay 200 alt+f x
+for _ in $(seq 1 50); do
+    kill -0 "$game" 2>/dev/null || break
+    sleep 0.2
+done
+kill -0 "$game" 2>/dev/null && fail "File -> Exit did not end the game"
+trap - EXIT
+status=0
+wait "$game" || status=$?
+((status == 0)) || fail "the game ended with status $status (see $out/brivel.log)"
 echo "desktop check passed: pictures in $out/"

@@ -63,6 +63,15 @@ TEST_F(MainFrame, CaptionIconAndMenus) {
               (std::vector<std::string>{"&About", "-", "&Homepage"}));
 }
 
+TEST_F(MainFrame, MakingTheViewActivatesTheFirstScreen) {
+    // The current screen is activated once while the view is made, before any event.
+    RecordingScreen first;
+    CurrentScreen = &first;
+    CMainFrame another;
+    EXPECT_EQ(first.events, std::vector<std::string>{"activate"});
+    EXPECT_EQ(first.ticks, 0);
+}
+
 TEST_F(MainFrame, HomepageOpensTheGamesAddress) {
     // "&Homepage" hands the fixed address to the desktop's handler, once per choice.
     FindAction(Frame().menuBar(), "&Homepage")->trigger();
