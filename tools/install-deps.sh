@@ -13,8 +13,12 @@ PACKAGES=(
     build-essential cmake ninja-build pkg-config
     # sound: OpenAL Soft (headers, and the runtime the game loads)
     libopenal-dev libopenal1
-    # tests and benchmarks
-    libgtest-dev libbenchmark-dev
+    # graphics: EGL + OpenGL 1.1 + GLU, FreeType and fontconfig outlines
+    libegl-dev libgl-dev libopengl-dev libglu1-mesa-dev libfreetype-dev libfontconfig-dev
+    # graphics at run time and in headless tests: Mesa's software renderer, the fixed-pitch font
+    libegl-mesa0 libgl1-mesa-dri fontconfig fonts-dejavu-core
+    # tests and benchmarks; libpng for the command that writes scene pictures for review
+    libgtest-dev libbenchmark-dev libpng-dev
     # decoding the embedded JPEG pictures (graphics, and the asset tests)
     libturbojpeg0-dev
 )
