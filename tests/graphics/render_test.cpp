@@ -238,23 +238,31 @@ TEST(Render, FlagShowsItsArmysPictureLitWhite) {
 }
 
 TEST(Render, PiecesShowTheirArmyColoursAtTheirCentres) {
-    // Seen from several cameras, each alive piece's top centre is lit red (1, 0.5, 0.5) or
-    // white-army yellow (0.9, 0.9, 0.5).
+    // Seen from several cameras, in a 3:2, a wide and a tall window (whose wider field of view
+    // keeps the board's horizontal extent), each alive piece's top centre is lit red
+    // (1, 0.5, 0.5) or white-army yellow (0.9, 0.9, 0.5), give or take the groove next to it.
     const PieceTable table = CrowdedTable();
-    for (auto [azimuth, elevation] :
-         {std::pair{0.0, 0.0}, std::pair{30.0, 65.0}, std::pair{200.0, 40.0}}) {
-        const double camera[2] = {azimuth, elevation};
-        const MemorySink& sink =
-            RenderFrame(1500, 1000, [&](COpenGL& gl) { gl.DrawBoard(table, camera); });
-        for (const Piece& piece : table) {
-            if (piece.alive == 0) continue;
-            const Rgb c = BoardPixel(sink, camera, piece.x, piece.y, 0.032);
-            const Rgb want = piece.side == kRed ? Rgb{246, 123, 123} : Rgb{221, 221, 123};
-            EXPECT_TRUE(Near(c, want, 12))
-                << azimuth << "/" << elevation << " piece at " << piece.x << "," << piece.y << ": "
-                << c.r << "," << c.g << "," << c.b;
+    for (auto [w, h] : {std::pair{1500, 1000}, std::pair{2000, 1000}, std::pair{1000, 1000}}) {
+        for (auto [azimuth, elevation] :
+             {std::pair{0.0, 0.0}, std::pair{30.0, 65.0}, std::pair{200.0, 40.0}}) {
+            const double camera[2] = {azimuth, elevation};
+            const MemorySink& sink =
+                RenderFrame(w, h, [&](COpenGL& gl) { gl.DrawBoard(table, camera); });
+            for (const Piece& piece : table) {
+                if (piece.alive == 0) continue;
+                const Rgb c = BoardPixel(sink, camera, piece.x, piece.y, 0.032);
+                const Rgb want = piece.side == kRed ? Rgb{246, 123, 123} : Rgb{221, 221, 123};
+                EXPECT_TRUE(Near(c, want, 16))
+                    << w << "x" << h << " " << azimuth << "/" << elevation << " piece at "
+                    << piece.x << "," << piece.y << ": " << c.r << "," << c.g << "," << c.b;
+            }
         }
     }
+    // The tall window sees the board as wide as the 3:2 one does.
+    const double camera[2] = {0, 0};
+    const Projected wide = ProjectBoardPoint(1500, 1000, camera, 1, 0.5, 0);
+    const Projected tall = ProjectBoardPoint(1000, 1000, camera, 1, 0.5, 0);
+    EXPECT_NEAR((wide.x - 750) / 1500, (tall.x - 500) / 1000, 1e-9);
 }
 
 TEST(Render, SelectedAlivePieceAloneShowsAnArrowBehindIt) {
