@@ -3,6 +3,7 @@
 #include "physics.h"
 #include "random.h"
 
+#include <atomic>
 #include <cmath>
 #include <functional>
 #include <numbers>
@@ -64,21 +65,24 @@ bool IsGood(Losses losses, std::int32_t targetsLeft) {
     return losses.targets > 0 && (losses.own <= 0 || targetsLeft == 0);
 }
 
-void TryEveryOther(OpponentState& state, const PieceTable& table, int first) {
-    for (int k = first; k < kCandidateCount; k += 2)
+/// Plays candidates to rest, taking the next untried one each time, until none is left.
+void TryRemainingShots(OpponentState& state, const PieceTable& table, std::atomic<int>& next) {
+    for (int k = next++; k < kCandidateCount; k = next++)
         TryShot(state.candidates[k], table);
 }
 
-/// Plays every candidate to rest. The trials are independent of one another, so half of them
-/// run on a second thread: the choice is the same, and it comes twice as fast on two cores.
+/// Plays every candidate to rest. The trials are independent of one another, so a second
+/// thread shares them out: the choice is the same, and it comes about twice as fast on two
+/// cores. Trials differ widely in length, so each thread takes the next one when it is free.
 void TryAllShots(OpponentState& state, const PieceTable& table) {
+    std::atomic<int> next{0};
     std::thread helper;
     try {
-        helper = std::thread(TryEveryOther, std::ref(state), std::cref(table), 1);
+        helper = std::thread(TryRemainingShots, std::ref(state), std::cref(table), std::ref(next));
     } catch (const std::system_error&) {
-        TryEveryOther(state, table, 1);  // no thread to be had: play them all here
+        // No thread to be had: this thread plays them all.
     }
-    TryEveryOther(state, table, 0);
+    TryRemainingShots(state, table, next);
     if (helper.joinable()) helper.join();
 }
 
