@@ -4,7 +4,10 @@
 #include "random.h"
 
 #include <cmath>
+#include <functional>
 #include <numbers>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -61,6 +64,24 @@ bool IsGood(Losses losses, std::int32_t targetsLeft) {
     return losses.targets > 0 && (losses.own <= 0 || targetsLeft == 0);
 }
 
+void TryEveryOther(OpponentState& state, const PieceTable& table, int first) {
+    for (int k = first; k < kCandidateCount; k += 2)
+        TryShot(state.candidates[k], table);
+}
+
+/// Plays every candidate to rest. The trials are independent of one another, so half of them
+/// run on a second thread: the choice is the same, and it comes twice as fast on two cores.
+void TryAllShots(OpponentState& state, const PieceTable& table) {
+    std::thread helper;
+    try {
+        helper = std::thread(TryEveryOther, std::ref(state), std::cref(table), 1);
+    } catch (const std::system_error&) {
+        TryEveryOther(state, table, 1);  // no thread to be had: play them all here
+    }
+    TryEveryOther(state, table, 0);
+    if (helper.joinable()) helper.join();
+}
+
 }  // namespace
 
 void TryShot(ShotCandidate& candidate, const PieceTable& table) {
@@ -93,10 +114,10 @@ std::int32_t ChooseShot(OpponentState& state, PieceTable& table, std::uint8_t ta
                         CountsBefore counts) {
     BuildLists(state, table, targetSide);
     if (state.targetCount == 0 || state.shooterCount == 0) return -1;
-    for (ShotCandidate& candidate : state.candidates) {
+    // Trials draw nothing, so drawing every candidate first keeps the order of the draws.
+    for (ShotCandidate& candidate : state.candidates)
         DrawCandidate(candidate, state, table);
-        TryShot(candidate, table);
-    }
+    TryAllShots(state, table);
     const ShotCandidate* best = &state.candidates[0];
     for (int k = 1; k < kCandidateCount; ++k) {
         if (BetterShot(state.candidates[k], *best, targetSide, counts)) best = &state.candidates[k];

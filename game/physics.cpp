@@ -102,19 +102,23 @@ private:
 
     static double L1Speed(const Piece& piece) { return std::fabs(piece.vx) + std::fabs(piece.vy); }
 
+    /// Scans every pair but those of two resting pieces, which cannot be closing in.
     static Contact ScanAll(const PieceTable& table, double limit) {
+        std::array<bool, kPieceCount> isMoving{};
+        for (int k = 0; k < kPieceCount; ++k) {
+            isMoving[k] = table[k].alive && (table[k].vx != 0 || table[k].vy != 0);
+        }
         Contact first;
         first.time = limit;
         for (int i = 0; i < kPieceCount; ++i) {
             if (!table[i].alive) continue;
             for (int j = i + 1; j < kPieceCount; ++j) {
-                if (table[j].alive) Consider(first, table, i, j);
+                if (table[j].alive && (isMoving[i] || isMoving[j])) Consider(first, table, i, j);
             }
         }
         return first;
     }
 
-    /// Lists the near pairs in scan order, so that equal times still go to the pair met last.
     void NoteAll(const PieceTable& table, double limit) {
         limitBound = limit + kLimitSlack;
         speedBound = kVelocitySlack;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdint>
-
 #include "game/board.h"
+
+#include <cstdint>
 
 class CScene;
 
@@ -48,8 +48,8 @@ public:
     /// elevation, degrees. Leaves the model-view matrix set for the board, so it comes last.
     virtual void DrawBoard(const PieceTable& pieces, const double camera[2]) = 0;
     /// Index of the alive piece under window pixel (x, y) (origin bottom-left), or -1.
-    virtual std::int32_t PickPiece(const PieceTable& pieces, const double camera[2],
-                                   std::int32_t x, std::int32_t y) = 0;
+    virtual std::int32_t PickPiece(const PieceTable& pieces, const double camera[2], std::int32_t x,
+                                   std::int32_t y) = 0;
 
 protected:
     ~CGraphics() = default;  // never deleted through this interface

@@ -11,6 +11,8 @@ set -euo pipefail
 PACKAGES=(
     # build
     build-essential cmake ninja-build pkg-config
+    # sound: OpenAL Soft (headers, and the runtime the game loads)
+    libopenal-dev libopenal1
     # tests and benchmarks
     libgtest-dev libbenchmark-dev
     # decoding the embedded JPEG pictures (graphics, and the asset tests)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdint>
-
 #include "game/board.h"
+
+#include <cstdint>
 
 /// The physics step written out literally, pass by pass, with no shortcut: the reference that
 /// the game's step must match bit for bit. Sets `hitPassLimit` when the 1000 passes ran out.

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "game/board.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "game/board.h"
 
 /// Named board set-ups shared by the tests and the benchmarks, so that a position found in a
 /// bug report can become a permanent case.

@@ -1,0 +1,55 @@
+#include "sound/sound_thread.h"
+
+#include "sound/sound_output.h"
+
+#include <chrono>
+#include <pthread.h>
+#include <sched.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+/// How often plays are checked for their end while some play is going. A finished play holds
+/// one OpenAL source until then, nothing audible.
+constexpr std::chrono::milliseconds kPollPeriod{5};
+
+/// The strongest nice value; weaker ones are tried in turn when it is refused.
+constexpr int kHighestNicePriority = -20;
+
+}  // namespace
+
+void RaiseCurrentThreadPriority() {
+    // Real-time scheduling needs a privilege most users lack; a lower nice value may be allowed
+    // by the resource limits instead. Neither refusal matters to the game.
+    sched_param param{};
+    param.sched_priority = sched_get_priority_max(SCHED_FIFO);
+    if (pthread_setschedparam(pthread_self(), SCHED_FIFO, &param) == 0) return;
+    for (int nice = kHighestNicePriority; nice < 0; ++nice) {
+        // On Linux a thread id given to setpriority changes that thread only.
+        if (setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), nice) == 0) return;
+    }
+}
+
+SoundThread::SoundThread() : output(SoundOutput::Acquire()), thread([this] { Run(); }) {}
+
+SoundThread::~SoundThread() {
+    stopRequested = true;
+    output->WakeSoundThread();
+    thread.join();
+}
+
+void SoundThread::Run() {
+    RaiseCurrentThreadPriority();
+    while (true) {
+        // Taken before looking, so that a play started after the look still wakes the wait.
+        std::uint64_t seen = output->WakeCount();
+        bool anyGoing = output->ReleaseEndedPlays();
+        if (stopRequested) return;
+        if (anyGoing) {
+            output->WaitForWake(seen, kPollPeriod);
+        } else {
+            output->WaitForWake(seen);
+        }
+    }
+}

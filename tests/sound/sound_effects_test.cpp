@@ -1,0 +1,88 @@
+#include "sound/sound_effects.h"
+
+#include "tests/sound/wave_capture.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+// The program-wide players load the sounds the program carries and play them as they are.
+
+using namespace std::chrono_literals;
+
+namespace {
+
+/// Waits until `player` has no play going; false after 3 s.
+bool WaitUntilQuiet(const CSound& player) {
+    for (int k = 0; k < 600 && player.PlaysGoing() > 0; ++k)
+        std::this_thread::sleep_for(5ms);
+    return player.PlaysGoing() == 0;
+}
+
+/// The samples of the carried "WAVE" resource `id` (after its 44-byte header).
+std::vector<std::int16_t> ResourceSamples(int id) {
+    std::span<const unsigned char> file = WaveResource(id);
+    std::vector<std::int16_t> samples((file.size() - 44) / 2);
+    for (std::size_t k = 0; k < samples.size(); ++k) {
+        samples[k] = static_cast<std::int16_t>(file[44 + 2 * k] | file[45 + 2 * k] << 8);
+    }
+    return samples;
+}
+
+/// True when `out` holds `samples` one after the other, each within 1, from `start` on.
+bool HoldsAt(const std::vector<std::int16_t>& out, int start,
+             const std::vector<std::int16_t>& samples) {
+    if (start < 0 || start + samples.size() > out.size()) return false;
+    for (std::size_t k = 0; k < samples.size(); ++k) {
+        if (std::abs(out[start + k] - samples[k]) > 1) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// Both players read 16-bit mono 44100 Hz PCM and every sample byte of their resource.
+TEST(SoundEffects, PlayersLoadTheCarriedSounds) {
+    SoundEffects effects;
+    EXPECT_FALSE(effects.ChargeSound.IsSilent());
+    EXPECT_FALSE(effects.FallSound.IsSilent());
+    EXPECT_EQ(effects.ChargeSound.DataLength(), WaveResource(kChargeSoundId).size() - 44);
+    EXPECT_EQ(effects.FallSound.DataLength(), WaveResource(kFallSoundId).size() - 44);
+    const WaveFormat& format = effects.ChargeSound.Format();
+    EXPECT_EQ(format.formatTag, 1);
+    EXPECT_EQ(format.channels, 1);
+    EXPECT_EQ(format.samplesPerSecond, 44100u);
+    EXPECT_EQ(format.bitsPerSample, 16);
+}
+
+// A play of the charge sound puts exactly its samples into the output, and nothing else.
+TEST(SoundEffects, ChargeSoundPutsItsSamplesIntoTheOutput) {
+    std::vector<std::int16_t> samples = ResourceSamples(kChargeSoundId);
+    {
+        SoundEffects effects;
+        effects.ChargeSound.Play();
+        ASSERT_TRUE(WaitUntilQuiet(effects.ChargeSound));
+    }
+    std::vector<std::int16_t> out = CapturedOutput();
+    // The sound may begin with silent samples: align on its first audible one.
+    auto firstAudible = std::find_if(samples.begin(), samples.end(), [](auto v) { return v; });
+    ASSERT_NE(firstAudible, samples.end());
+    int start = FirstSound(out) - static_cast<int>(firstAudible - samples.begin());
+    EXPECT_TRUE(HoldsAt(out, start, samples));
+}
+
+// The fall sound plays its own samples, at the level it was given.
+TEST(SoundEffects, FallSoundPlaysAtItsLevel) {
+    std::vector<std::int16_t> samples = ResourceSamples(kFallSoundId);
+    int peak = 0;
+    for (std::int16_t v : samples)
+        peak = std::max(peak, std::abs(static_cast<int>(v)));
+    {
+        SoundEffects effects;
+        effects.FallSound.SetVolume(32767);
+        effects.FallSound.Play();
+        ASSERT_TRUE(WaitUntilQuiet(effects.FallSound));
+    }
+    EXPECT_NEAR(PeakLevel(CapturedOutput()), peak / 2.0, 2);
+}
