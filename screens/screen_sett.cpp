@@ -39,12 +39,11 @@ bool KnobHolds(double level, double lineV, double u, double v) {
     return u >= knobU - 0.01 && u <= knobU + 0.01 && v >= lineV - 0.02 && v <= lineV + 0.02;
 }
 
-// The stored form of a level: 0 to 65535, truncated towards zero.
+}  // namespace
+
 std::uint32_t StoredLevel(double level) {
     return static_cast<std::uint32_t>(level * 65535.0);
 }
-
-}  // namespace
 
 double SliderLevelAt(double u) {
     double level = (u - kSliderStart) / kSliderLength;

@@ -38,6 +38,8 @@ private:
 /// The program's settings screen.
 extern CScreenSett ScreenSett;
 
+/// The stored form of a level from 0 to 1: level x 65535 truncated towards zero.
+std::uint32_t StoredLevel(double level);
 /// Level (0 to 1) a knob dragged to canvas u stands for.
 double SliderLevelAt(double u);
 /// The slider whose knob holds canvas point (u, v) at the present levels, or kNone.

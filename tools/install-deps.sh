@@ -6,6 +6,8 @@
 #   tools/install-deps.sh            what building and testing need
 #   tools/install-deps.sh --assets   also the tools that regenerate the pictures and
 #                                    sounds in assets/ (tools/make_assets.sh calls it so)
+#   tools/install-deps.sh --desktop  also a virtual X display and the tools that click and
+#                                    photograph the real window (tools/desktop_check.sh)
 set -euo pipefail
 
 PACKAGES=(
@@ -13,10 +15,16 @@ PACKAGES=(
     build-essential cmake ninja-build pkg-config
     # sound: OpenAL Soft (headers, and the runtime the game loads)
     libopenal-dev libopenal1
-    # tests and benchmarks
-    libgtest-dev libbenchmark-dev
+    # graphics: EGL + OpenGL 1.1 + GLU, FreeType and fontconfig outlines
+    libegl-dev libgl-dev libopengl-dev libglu1-mesa-dev libfreetype-dev libfontconfig-dev
+    # graphics at run time and in headless tests: Mesa's software renderer, the fixed-pitch font
+    libegl-mesa0 libgl1-mesa-dri fontconfig fonts-dejavu-core
+    # tests and benchmarks; libpng for the command that writes scene pictures for review
+    libgtest-dev libbenchmark-dev libpng-dev
     # decoding the embedded JPEG pictures (graphics, and the asset tests)
     libturbojpeg0-dev
+    # the window, its menus and the settings store (offscreen and xcb platform plugins)
+    qt6-base-dev
 )
 
 # Needed only to regenerate the committed assets, never by the build or the tests.
@@ -24,9 +32,15 @@ ASSET_PACKAGES=(
     python3 python3-pil python3-numpy fonts-dejavu-core
 )
 
-if [[ "${1:-}" == "--assets" ]]; then
-    PACKAGES+=("${ASSET_PACKAGES[@]}")
-fi
+# Needed only by the desktop check that starts the real program on a virtual X display.
+DESKTOP_PACKAGES=(
+    xvfb xauth xdotool x11-apps imagemagick
+)
+
+case "${1:-}" in
+    --assets) PACKAGES+=("${ASSET_PACKAGES[@]}") ;;
+    --desktop) PACKAGES+=("${DESKTOP_PACKAGES[@]}") ;;
+esac
 
 missing=()
 for pkg in "${PACKAGES[@]}"; do

@@ -1,0 +1,24 @@
+#pragma once
+
+// Threads: user-interface thread only.
+
+#include "app/settings_store.h"
+
+#include <QSettings>
+
+/// The per-user settings store: QSettings of organisation "Quenlo", application "Brivel", an
+/// INI file under the user's configuration folder ($XDG_CONFIG_HOME/Quenlo/Brivel.conf).
+/// A value that is not a 32-bit integer counts as absent; a file that cannot be read or
+/// written is ignored.
+class CQtSettingsStore final : public CSettingsStore {
+public:
+    CQtSettingsStore();
+    /// Writes out whatever is still pending.
+    ~CQtSettingsStore();
+
+    std::optional<std::int32_t> Read(std::string_view name) override;
+    void Write(std::string_view name, std::int32_t value) override;
+
+private:
+    QSettings settings_;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+// Threads: user-interface thread only, during start-up.
+
+#include <QSize>
+
+#include <cstdint>
+#include <optional>
+
+class CMainFrame;
+
+/// The view size asked for by the stored "cx" and "cy", at most `limit` each way; nothing
+/// when "cx" is absent, 0 or negative (the window system then chooses). A missing or
+/// non-positive "cy" counts as two thirds of "cx".
+std::optional<QSize> StoredViewSize(QSize limit);
+
+/// A stored volume, 0 to 65535: "sound" or "music", 32768 when absent; a stored number
+/// outside that range is brought to its nearest end.
+std::uint32_t StoredVolume(const char* name);
+
+/// Reads "sound" into SoundVolume and "music" into MusicVolume, and gives both sound-effect
+/// players the stored sound level.
+void ReadStoredVolumes();
+
+/// Resizes `frame` so that its view gets `viewSize`, keeping the window's position.
+void SizeViewTo(CMainFrame& frame, QSize viewSize);
+
+/// The largest view that fits the screen the window opens on (a fixed 1920 x 1080 without one).
+QSize ScreenLimit();

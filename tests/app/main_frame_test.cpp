@@ -1,0 +1,140 @@
+// The main window's menus, caption, icon and commands, the About box, and the game's message
+// boxes, on the real window.
+
+#include "app/about_box.h"
+#include "app/commands.h"
+#include "app/qt_message_box.h"
+#include "tests/app/window_fixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> TextsOf(const QList<QAction*>& actions) {
+    std::vector<std::string> texts;
+    for (QAction* action : actions)
+        texts.push_back(action->isSeparator() ? "-" : action->text().toStdString());
+    return texts;
+}
+
+QAction* FindAction(QMenuBar* bar, const QString& text) {
+    for (QAction* top : bar->actions())
+        for (QAction* item : top->menu()->actions())
+            if (item->text() == text) return item;
+    return nullptr;
+}
+
+// Runs `inspect` on the first modal widget once it is open, then lets `close` close it.
+template <typename Inspect>
+void WhenModalOpens(Inspect inspect) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, inspect] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) return;
+        poll->stop();
+        poll->deleteLater();
+        inspect(modal);
+    });
+    poll->start(10);
+}
+
+class MainFrame : public WindowTest {};
+
+TEST_F(MainFrame, CaptionIconAndMenus) {
+    // Caption "Brivel", an icon, and the menus "&File" (E&xit) and "&Help" (&About, a
+    // separator, &Homepage).
+    EXPECT_EQ(Frame().windowTitle(), "Brivel");
+    EXPECT_FALSE(Frame().windowIcon().isNull());
+    QMenuBar* bar = Frame().menuBar();
+    ASSERT_EQ(TextsOf(bar->actions()), (std::vector<std::string>{"&File", "&Help"}));
+    EXPECT_EQ(TextsOf(bar->actions()[0]->menu()->actions()), std::vector<std::string>{"E&xit"});
+    EXPECT_EQ(TextsOf(bar->actions()[1]->menu()->actions()),
+              (std::vector<std::string>{"&About", "-", "&Homepage"}));
+}
+
+TEST_F(MainFrame, HomepageOpensTheGamesAddress) {
+    // "&Homepage" hands the fixed address to the desktop's handler, once per choice.
+    FindAction(Frame().menuBar(), "&Homepage")->trigger();
+    ASSERT_EQ(openedUrls_.size(), 1u);
+    EXPECT_EQ(openedUrls_[0], QUrl(kHomepageAddress));
+    EXPECT_TRUE(openedUrls_[0].isValid());
+    EXPECT_EQ(openedUrls_[0].scheme(), "https");
+}
+
+TEST_F(MainFrame, AboutBoxShowsItsTexts) {
+    // "&About" opens the modal About box with its caption, texts and a default "OK" that
+    // closes it.
+    QStringList texts;
+    QString caption;
+    bool okIsDefault = false;
+    WhenModalOpens([&](QWidget* box) {
+        caption = box->windowTitle();
+        for (QLabel* label : box->findChildren<QLabel*>())
+            if (!label->text().isEmpty()) texts << label->text();
+        QPushButton* ok = box->findChild<QPushButton*>();
+        okIsDefault = ok != nullptr && ok->text() == "OK" && ok->isDefault();
+        if (ok != nullptr) QTest::mouseClick(ok, Qt::LeftButton);
+    });
+    FindAction(Frame().menuBar(), "&About")->trigger();
+    EXPECT_EQ(caption, "About");
+    EXPECT_EQ(texts, (QStringList{"Brivel v.1.0-beta",
+                                  "Please visit the game homepage\n"
+                                  "for more information and updates"}));
+    EXPECT_TRUE(okIsDefault);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(MainFrame, ExitClosesTheWindow) {
+    // "E&xit" closes the main window.
+    FindAction(Frame().menuBar(), "E&xit")->trigger();
+    EXPECT_FALSE(Frame().isVisible());
+}
+
+TEST_F(MainFrame, UnknownCommandIsIgnored) {
+    // A command nobody handles changes nothing.
+    Frame().OnCommand(0x1234);
+    EXPECT_TRUE(Frame().isVisible());
+    EXPECT_TRUE(openedUrls_.empty());
+}
+
+TEST_F(MainFrame, MessageBoxIsTitledBrivelWithOnlyOkAndTheTimerGoesOn) {
+    // A game message is a modal box titled "Brivel" with the text, one OK button and no icon;
+    // the screen keeps ticking while it is open.
+    RecordingScreen screen;
+    CurrentScreen = &screen;
+    QString title, text;
+    int buttons = 0, ticksWhileOpen = 0;
+    QMessageBox::Icon icon = QMessageBox::Warning;
+    WhenModalOpens([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttons = static_cast<int>(box->buttons().size());
+        int start = screen.ticks;
+        QTest::qWait(200);
+        ticksWhileOpen = screen.ticks - start;
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    CQtMessageBox messages(&Frame());
+    messages.Show("CONNECTION_LOST");
+    EXPECT_EQ(title, "Brivel");
+    EXPECT_EQ(text, "CONNECTION_LOST");
+    EXPECT_EQ(icon, QMessageBox::NoIcon);
+    EXPECT_EQ(buttons, 1);
+    EXPECT_GE(ticksWhileOpen, 2);
+}
+
+}  // namespace
