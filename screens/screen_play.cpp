@@ -12,6 +12,7 @@
 #include "screens/screen_sett.h"
 
 #include <algorithm>
+
 #include <cmath>
 #include <numbers>
 

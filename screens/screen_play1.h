@@ -33,8 +33,7 @@ public:
     void ResetTotalScore() override;
     /// Red moves first on rows 0 and 0; the total score is kept.
     void NewGame() override;
-    void StartBattle(std::int32_t redRow, std::int32_t whiteRow,
-                     std::uint8_t firstMover) override;
+    void StartBattle(std::int32_t redRow, std::int32_t whiteRow, std::uint8_t firstMover) override;
     /// Only Red scores; whenever White is to move the computer's turn begins.
     bool JudgeMove() override;
 
@@ -43,8 +42,8 @@ public:
 
     std::int32_t computerCountdown = 0;  ///< ticks left in the current phase
     std::uint8_t computerPhase = kComputerIdle;
-    double computerSpeed = 0;        ///< speed of the computer's last flick
-    std::int32_t chosenPiece = -1;   ///< the computer's chosen piece, -1 none
+    double computerSpeed = 0;       ///< speed of the computer's last flick
+    std::int32_t chosenPiece = -1;  ///< the computer's chosen piece, -1 none
     OpponentState opponent;
 
 private:

@@ -14,8 +14,7 @@ public:
     std::unique_ptr<CScene> CreateScene() override;
     /// Both scores start again from 0; Red moves first on rows 0 and 0.
     void NewGame() override;
-    void StartBattle(std::int32_t redRow, std::int32_t whiteRow,
-                     std::uint8_t firstMover) override;
+    void StartBattle(std::int32_t redRow, std::int32_t whiteRow, std::uint8_t firstMover) override;
     /// Both armies score; when the turn passes the camera swings to the new mover's view.
     bool JudgeMove() override;
 

@@ -74,8 +74,7 @@ public:
     void DrawGrid() override {}
     void DrawBackground(std::int32_t) override {}
     void DrawBoard(const PieceTable&, const double*) override {}
-    std::int32_t PickPiece(const PieceTable&, const double*, std::int32_t,
-                           std::int32_t) override {
+    std::int32_t PickPiece(const PieceTable&, const double*, std::int32_t, std::int32_t) override {
         return pick.load();
     }
     std::atomic<std::int32_t> pick{-1};

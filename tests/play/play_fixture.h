@@ -18,8 +18,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <chrono>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <thread>

@@ -99,9 +99,7 @@ protected:
         return {static_cast<int>(std::lround(u * 1000)),
                 static_cast<int>(std::lround((1 - v) * 1000))};
     }
-    void ClickAt(QPoint pixel) {
-        QTest::mouseClick(View(), Qt::LeftButton, Qt::NoModifier, pixel);
-    }
+    void ClickAt(QPoint pixel) { QTest::mouseClick(View(), Qt::LeftButton, Qt::NoModifier, pixel); }
     void TurnWheel(int delta) {
         QPoint at(750, 500);
         QWheelEvent wheel(at, View()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
@@ -143,7 +141,8 @@ protected:
         const double camera[2] = {Camera.azimuth, Camera.elevation};
         Projected p = ProjectBoardPoint(kViewWidth, kViewHeight, camera, Board[piece].x,
                                         Board[piece].y, kPieceTop);
-        return {static_cast<int>(std::lround(p.x)), kViewHeight - static_cast<int>(std::lround(p.y))};
+        return {static_cast<int>(std::lround(p.x)),
+                kViewHeight - static_cast<int>(std::lround(p.y))};
     }
 
     /// Clicks `piece` at its projected centre.

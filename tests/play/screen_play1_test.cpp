@@ -1,6 +1,7 @@
+#include "screens/screen_play1.h"
+
 #include "game/physics.h"
 #include "screens/screen_main.h"
-#include "screens/screen_play1.h"
 #include "tests/play/play_fixture.h"
 
 #include <gtest/gtest.h>

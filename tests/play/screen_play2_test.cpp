@@ -1,5 +1,6 @@
-#include "screens/screen_main.h"
 #include "screens/screen_play2.h"
+
+#include "screens/screen_main.h"
 #include "tests/play/play_fixture.h"
 
 #include <gtest/gtest.h>

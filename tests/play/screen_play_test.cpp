@@ -2,9 +2,9 @@
 #include "screens/screen_play2.h"
 #include "tests/play/play_fixture.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 
 namespace {

@@ -13,9 +13,9 @@
 #include "screens/screen_play2.h"
 #include "tests/play/play_fakes.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 
 namespace {
