@@ -23,7 +23,7 @@ namespace {
 // Sanitized builds run the same play for fewer battles: it is the memory and arithmetic
 // checks that matter there, and every battle costs several of the opponent's choices.
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int kBattlesPerScreen = 30;
+constexpr int kBattlesPerScreen = 10;
 #else
 constexpr int kBattlesPerScreen = 100;
 #endif
