@@ -4,6 +4,8 @@
 #include "screens/menu_tick.h"
 #include "screens/scene_main.h"
 #include "screens/screen_empty.h"
+#include "screens/screen_play1.h"
+#include "screens/screen_play2.h"
 #include "screens/screen_sett.h"
 
 #include <array>
@@ -58,9 +60,16 @@ void CScreenMain::OnLButtonDown(std::int32_t x, std::int32_t y) {
         case MenuItem::kSettings:
             OpenSettings();
             break;
-        // The three game modes start from here once their screens exist.
         case MenuItem::kOnePlayer:
+            ScreenPlay1.ResetTotalScore();
+            ScreenPlay1.NewGame();
+            SwitchScreen(&ScreenPlay1);
+            break;
         case MenuItem::kTwoPlayers:
+            ScreenPlay2.NewGame();
+            SwitchScreen(&ScreenPlay2);
+            break;
+        // The network game starts from here once its screen exists.
         case MenuItem::kNetwork:
         case MenuItem::kNone:
             break;
