@@ -48,11 +48,21 @@ void WaveFlag() {
         StepFlag(Flag);
 }
 
-std::unique_ptr<CScene> MakeScene(bool play, std::int32_t width, std::int32_t height) {
+enum SceneKind { kMenu, kPlay, kPlaceholder, kNothing };
+
+// A scene that draws nothing: the frame's fixed cost of clearing and handing over the pixels.
+class CEmptyScene final : public CScene {
+public:
+    void Draw(CGraphics*) const override {}
+};
+
+std::unique_ptr<CScene> MakeScene(std::int64_t kind, std::int32_t width, std::int32_t height) {
     WaveFlag();
     ClientWidth = width;
     ClientHeight = height;
-    if (!play) return std::make_unique<CSceneMain>();
+    if (kind == kMenu) return std::make_unique<CSceneMain>();
+    if (kind == kPlaceholder) return std::make_unique<CScene>();
+    if (kind == kNothing) return std::make_unique<CEmptyScene>();
     PieceTable table = CrowdedTable();
     table[2].selected = 1;
     table[2].aim = -30;
@@ -61,7 +71,7 @@ std::unique_ptr<CScene> MakeScene(bool play, std::int32_t width, std::int32_t he
 
 void BM_Frame(benchmark::State& state) {
     COpenGL& renderer = Renderer();
-    const auto scene = MakeScene(state.range(0) != 0, static_cast<std::int32_t>(state.range(1)),
+    const auto scene = MakeScene(state.range(0), static_cast<std::int32_t>(state.range(1)),
                                  static_cast<std::int32_t>(state.range(2)));
     for (auto _ : state) {
         renderer.BeginFrame(scene.get());
@@ -69,13 +79,16 @@ void BM_Frame(benchmark::State& state) {
         renderer.EndFrame();
     }
 }
-// Arguments: scene (0 menu, 1 play), width, height.
+// Arguments: scene (0 menu, 1 play, 2 the placeholder's three lines of text, 3 nothing drawn:
+// the fixed cost of clearing and reading back), width, height.
 BENCHMARK(BM_Frame)
-    ->ArgNames({"play", "w", "h"})
+    ->ArgNames({"scene", "w", "h"})
     ->Args({0, 1500, 1000})
     ->Args({0, 1920, 1080})
     ->Args({1, 1500, 1000})
     ->Args({1, 1920, 1080})
+    ->Args({2, 1500, 1000})
+    ->Args({3, 1500, 1000})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
