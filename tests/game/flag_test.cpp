@@ -144,3 +144,19 @@ TEST(Flag, CopiesArePointOrderFloats) {
         }
     }
 }
+
+// A cloth crushed onto one point has no surface direction: the normals keep their last value
+// instead of turning into NaN, which the wind would spread through the whole cloth.
+TEST(Flag, CollapsedClothKeepsFiniteNormals) {
+    FlagCloth flag;
+    InitFlag(flag);
+    for (FlagPoint& p : flag.points) p.position = {0.25, 0.5, 0};
+    ComputeFlagNormals(flag);
+    StepFlag(flag);
+    for (const FlagPoint& p : flag.points) {
+        for (int a = 0; a < 3; ++a) {
+            ASSERT_TRUE(std::isfinite(p.normal[a]));
+            ASSERT_TRUE(std::isfinite(p.position[a]));
+        }
+    }
+}

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -129,4 +130,19 @@ TEST(Opponent, OpeningChoiceIsRecorded) {
     }
     EXPECT_EQ(chosen, 13);
     EXPECT_EQ(table[13].aim, 0x1.039a52581d2bap+7);
+}
+
+// A shooter and a target on one spot have no direction between them; the choice must still
+// come to rest (a NaN aim would keep a trial moving for ever) and aim straight ahead.
+TEST(Opponent, CoincidentShooterAndTargetStillChoose) {
+    PieceTable table = EmptyTable();
+    Put(table, 3, 0.5, 0.5);
+    Put(table, 11, 0.5, 0.5);
+    OpponentState state;
+    SetRandState(1);
+    EXPECT_EQ(ChooseShot(state, table, kRed, {1, 1}), 11);
+    for (const ShotCandidate& c : state.candidates) {
+        EXPECT_TRUE(std::isfinite(c.aim));
+        EXPECT_LE(std::fabs(c.aim), 45.0);
+    }
 }

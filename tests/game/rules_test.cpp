@@ -232,3 +232,16 @@ TEST_F(RulesTest, RandomMovesKeepTheInvariants) {
         }
     }
 }
+
+// A move record naming no piece (nothing flicked yet) is judged without reading outside the
+// table, and earns no bonus.
+TEST_F(RulesTest, MoveWithoutAFlickedPieceIsSafe) {
+    match.previousPiece[kRed] = -1;
+    match.lastFlickedPiece = -1;
+    KnockOff({8});
+    match.newCount = {7, 8};
+    EXPECT_EQ(MovePoints(match, table, kRed), 1);
+    match.lastFlickedPiece = 99;
+    match.previousPiece[kRed] = 99;
+    EXPECT_EQ(MovePoints(match, table, kRed), 1);
+}
