@@ -150,7 +150,8 @@ TEST(Flag, CopiesArePointOrderFloats) {
 TEST(Flag, CollapsedClothKeepsFiniteNormals) {
     FlagCloth flag;
     InitFlag(flag);
-    for (FlagPoint& p : flag.points) p.position = {0.25, 0.5, 0};
+    for (FlagPoint& p : flag.points)
+        p.position = {0.25, 0.5, 0};
     ComputeFlagNormals(flag);
     StepFlag(flag);
     for (const FlagPoint& p : flag.points) {
