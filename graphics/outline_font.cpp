@@ -30,6 +30,12 @@ std::string FindFontFile(const std::string& pattern, int& index) {
     return file;
 }
 
+// The face's glyphs are drawn at this share of their width. A fixed-pitch face advances 0.6 em
+// a character, which makes the longest result line ("White army won the battle", 25 characters
+// at 0.1 per em from u = 0.1) run 0.1 past the right edge of a 3:2 window; condensed by 0.8 it
+// ends at u = 1.3, and every text keeps its fixed pitch and its alignment.
+constexpr double kWidthScale = 0.8;
+
 // Collects the outline's contours in ems, flattening curves to within about one font unit.
 struct OutlineWalk {
     double unitsPerEm = 2048;
@@ -37,7 +43,8 @@ struct OutlineWalk {
     GlyphShape::Point last{};
 
     GlyphShape::Point Em(const FT_Vector* v) const {
-        return {static_cast<double>(v->x) / unitsPerEm, static_cast<double>(v->y) / unitsPerEm};
+        return {static_cast<double>(v->x) / unitsPerEm * kWidthScale,
+                static_cast<double>(v->y) / unitsPerEm};
     }
     void Add(GlyphShape::Point p) {
         contours.back().push_back(p);
@@ -140,11 +147,11 @@ GlyphShape OutlineFont::Shape(int code, GlyphMetric& metric) {
         return shape;
     }
     const FT_Glyph_Metrics& m = face->glyph->metrics;
-    metric.cellIncX = static_cast<float>(static_cast<double>(m.horiAdvance) / em);
+    metric.cellIncX = static_cast<float>(static_cast<double>(m.horiAdvance) / em * kWidthScale);
     if (glyph == 0) return shape;
-    metric.blackBoxX = static_cast<float>(static_cast<double>(m.width) / em);
+    metric.blackBoxX = static_cast<float>(static_cast<double>(m.width) / em * kWidthScale);
     metric.blackBoxY = static_cast<float>(static_cast<double>(m.height) / em);
-    metric.originX = static_cast<float>(static_cast<double>(m.horiBearingX) / em);
+    metric.originX = static_cast<float>(static_cast<double>(m.horiBearingX) / em * kWidthScale);
     metric.originY = static_cast<float>(static_cast<double>(m.horiBearingY) / em);
     if (face->glyph->format != FT_GLYPH_FORMAT_OUTLINE) return shape;
     const FT_Outline_Funcs funcs{MoveTo, LineTo, ConicTo, CubicTo, 0, 0};

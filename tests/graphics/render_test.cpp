@@ -168,7 +168,7 @@ TEST(Render, RightAlignedNumberEndsAtItsEdge) {
     }
     EXPECT_LE(rightmost, 1480);
     EXPECT_GE(rightmost, 1480 - 12);
-    EXPECT_GE(leftmost, 1480 - 62);  // two glyphs of 0.6 em at 0.05
+    EXPECT_GE(leftmost, 1480 - 50);  // two glyphs of 0.48 em at 0.05
 }
 
 TEST(Render, TextWidthIsFixedPitchAndCode255IsEmpty) {
@@ -176,7 +176,7 @@ TEST(Render, TextWidthIsFixedPitchAndCode255IsEmpty) {
     // empty and null texts are 0 wide; every byte 1-255 can be drawn.
     COpenGL& gl = SharedRenderer();
     const float advance = gl.GetTextWidth("a");
-    EXPECT_NEAR(advance, 0.602f, 0.01f);
+    EXPECT_NEAR(advance, 0.602f * 0.8f, 0.01f);  // the face's 0.6 em, condensed
     EXPECT_EQ(gl.GetTextWidth(""), 0.0f);
     EXPECT_EQ(gl.GetTextWidth(nullptr), 0.0f);
     EXPECT_EQ(gl.GetTextWidth("0123456789"), 10 * advance);

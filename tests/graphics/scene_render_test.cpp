@@ -1,6 +1,7 @@
 // Every scene class of the game drawn by the real renderer: what each must show, pixel by pixel.
 #include "app/settings_values.h"
 #include "game/flag.h"
+#include "game/rules.h"
 #include "screens/scene_congr.h"
 #include "screens/scene_main.h"
 #include "screens/scene_play.h"
@@ -13,6 +14,7 @@
 
 #include <cmath>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -163,14 +165,14 @@ TEST_F(Scenes, SettingsKnobsSitAtTheirLevels) {
         EXPECT_TRUE(Near(CanvasPixel(sink, 0.58, 0.49), kOrange, 1));
         EXPECT_FALSE(Near(CanvasPixel(sink, 0.81, 0.67), kOrange, 1));
         EXPECT_FALSE(Near(CanvasPixel(sink, 0.35, 0.58), kOrange, 1));
-        // "Off" is three glyphs of 0.03 each from u = 0.51, "On" two.
+        // "Off" is three glyphs of 0.024 each from u = 0.51, "On" two.
         const Ink word = InkIn(sink, kLitOrange, 0.5, 0.7, 0.37, 0.45);
         EXPECT_GT(word.count, 100);
         if (rotate == 0) {
-            EXPECT_GT(word.right, 0.58);
-            EXPECT_LE(word.right, 0.6 + 0.002);
+            EXPECT_GT(word.right, 0.56);
+            EXPECT_LE(word.right, 0.582 + 0.002);
         } else {
-            EXPECT_LT(word.right, 0.57 + 0.002);
+            EXPECT_LT(word.right, 0.558 + 0.002);
         }
     }
 }
@@ -204,6 +206,18 @@ TEST_F(Scenes, ResultWhiteWinsShowWhiteFlagAndOlivePointsAndZeroShowsNone) {
             const bool hasLine = result >= 0 && result <= 6;
             EXPECT_EQ(InkIn(sink, kLitGold, 0.1, 1.45, 0.8, 1.0).count > 1000, hasLine) << result;
         }
+    }
+}
+
+TEST_F(Scenes, EveryResultLineFitsAThreeByTwoWindow) {
+    // The longest line, "White army won the battle", ends inside the canvas of a 3:2 window: no
+    // gold past u = 1.45 at the line's height, and the text measures inside it as well.
+    for (std::int32_t result = 0; result <= 6; ++result) {
+        const CSceneCongr scene(result, 0);
+        const MemorySink& sink = Draw(scene);
+        EXPECT_EQ(InkIn(sink, kLitGold, 1.45, 1.5, 0.8, 1.0).count, 0) << result;
+        const std::string text(ResultText(result));
+        EXPECT_LT(0.1 + SharedRenderer().GetTextWidth(text.c_str()) * 0.1, 1.45) << text;
     }
 }
 
