@@ -5,30 +5,13 @@
 #include "app/render_queue.h"
 #include "game/flag.h"
 #include "game/random.h"
-#include "graphics/graphics.h"
 #include "screens/screen_play1.h"
 #include "screens/screen_play2.h"
+#include "tests/fakes/silent_graphics.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
-
-// Draws nothing, so that only the user interface's share of a tick is measured.
-class SilentGraphics final : public CGraphics {
-public:
-    float GetTextWidth(const char*) override { return 0; }
-    void DrawString(float, float, float, float, const char*) override {}
-    void SetColor(float, float, float) override {}
-    void DrawMarker(float, float) override {}
-    void DrawFlag(float, float, float, const float*, const float*, bool) override {}
-    void DrawMedal(float, float, float) override {}
-    void DrawGrid() override {}
-    void DrawBackground(std::int32_t) override {}
-    void DrawBoard(const PieceTable&, const double*) override {}
-    std::int32_t PickPiece(const PieceTable&, const double*, std::int32_t, std::int32_t) override {
-        return -1;
-    }
-};
 
 // A play screen made current with a scene queue behind it, as in the running game.
 class PlayStage {

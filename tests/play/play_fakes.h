@@ -8,7 +8,7 @@
 #include "app/effect_sounds.h"
 #include "app/message_box.h"
 #include "app/mouse_capture.h"
-#include "graphics/graphics.h"
+#include "tests/fakes/silent_graphics.h"
 
 #include <atomic>
 #include <cstdint>
@@ -63,19 +63,4 @@ public:
 };
 
 /// Draws nothing; PickPiece answers what the test set.
-class PickingGraphics final : public CGraphics {
-public:
-    float GetTextWidth(const char*) override { return 0; }
-    void DrawString(float, float, float, float, const char*) override {}
-    void SetColor(float, float, float) override {}
-    void DrawMarker(float, float) override {}
-    void DrawFlag(float, float, float, const float*, const float*, bool) override {}
-    void DrawMedal(float, float, float) override {}
-    void DrawGrid() override {}
-    void DrawBackground(std::int32_t) override {}
-    void DrawBoard(const PieceTable&, const double*) override {}
-    std::int32_t PickPiece(const PieceTable&, const double*, std::int32_t, std::int32_t) override {
-        return pick.load();
-    }
-    std::atomic<std::int32_t> pick{-1};
-};
+using PickingGraphics = SilentGraphics;
