@@ -60,6 +60,16 @@ void BM_ChooseShotCrowded(benchmark::State& state) {
 }
 BENCHMARK(BM_ChooseShotCrowded)->Unit(benchmark::kMillisecond);
 
+/// One flick's velocity through the game's own sine and cosine, over aims across the game's range.
+void BM_FlickVelocity(benchmark::State& state) {
+    double aim = -1440;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FlickVelocity(aim, 6.5));
+        aim = aim < 1440 ? aim + 0.37 : -1440;
+    }
+}
+BENCHMARK(BM_FlickVelocity);
+
 /// The flag's share of a tick: ten steps.
 void BM_TenFlagSteps(benchmark::State& state) {
     FlagCloth flag;

@@ -1,6 +1,7 @@
 #include "board.h"
 
-#include <cmath>
+#include "portable_trig.h"
+
 #include <numbers>
 
 PieceTable Board;
@@ -46,7 +47,9 @@ int CountAlive(const PieceTable& table, std::uint8_t side) {
     return count;
 }
 
+// Both machines of a network game compute every flick's velocity themselves: the sine and cosine
+// are our own so that the bits do not depend on the CPU's C library code path.
 Velocity FlickVelocity(double aimDegrees, double speed) {
     double a = aimDegrees * std::numbers::pi / 180;
-    return {-std::sin(a) * speed, std::cos(a) * speed};
+    return {-(PortableSin(a) * speed), PortableCos(a) * speed};
 }

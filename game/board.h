@@ -69,7 +69,8 @@ inline bool IsPieceIndex(int index) {
 }
 
 /// Velocity (vx, vy) of a flick at `speed` board units per second along `aimDegrees`.
-/// Every flick of the game, live or tried by the opponent, computes its velocity here.
+/// Every flick of the game, live or tried by the opponent, computes its velocity here, with the
+/// game's own sine and cosine, so that both machines of a network game get the same bits.
 struct Velocity {
     double vx;
     double vy;
