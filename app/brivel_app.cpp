@@ -4,8 +4,10 @@
 #include "app/effect_sounds.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
+#include "app/network_dialog.h"
 #include "app/program_queue.h"
 #include "app/qt_message_box.h"
+#include "app/qt_network_dialog.h"
 #include "app/qt_settings_store.h"
 #include "app/render_queue.h"
 #include "app/screen.h"
@@ -79,6 +81,7 @@ BrivelApp::BrivelApp(int& argc, char** argv)
 
 BrivelApp::~BrivelApp() {
     if (mainFrame_ != nullptr) objects_->frameSink.Attach(nullptr);
+    SetNetworkDialog(nullptr);
     mainFrame_.reset();
     SetMessageBox(nullptr);
     SetSettingsStore(nullptr);
@@ -96,6 +99,8 @@ bool BrivelApp::InitInstance() {
     objects_->frameSink.Attach(mainFrame_->View());
     messageBox_ = std::make_unique<CQtMessageBox>(mainFrame_.get());
     SetMessageBox(messageBox_.get());
+    networkDialog_ = std::make_unique<CQtNetworkDialog>(mainFrame_.get());
+    SetNetworkDialog(networkDialog_.get());
     RaiseCurrentThreadPriority();
     if (viewSize) SizeViewTo(*mainFrame_, *viewSize);
     mainFrame_->show();

@@ -10,6 +10,7 @@
 
 class CMainFrame;
 class CQtMessageBox;
+class CQtNetworkDialog;
 class CQtSettingsStore;
 
 /// The application object: builds the program-wide objects in order, starts up (settings,
@@ -33,5 +34,6 @@ private:
     std::unique_ptr<ProgramObjects> objects_;
     std::unique_ptr<CQtSettingsStore> store_;
     std::unique_ptr<CQtMessageBox> messageBox_;
+    std::unique_ptr<CQtNetworkDialog> networkDialog_;
     std::unique_ptr<CMainFrame> mainFrame_;
 };

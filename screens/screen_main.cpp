@@ -2,10 +2,12 @@
 
 #include "app/canvas.h"
 #include "screens/menu_tick.h"
+#include "screens/network_game.h"
 #include "screens/scene_main.h"
 #include "screens/screen_empty.h"
 #include "screens/screen_play1.h"
 #include "screens/screen_play2.h"
+#include "screens/screen_playn.h"
 #include "screens/screen_sett.h"
 
 #include <array>
@@ -69,8 +71,9 @@ void CScreenMain::OnLButtonDown(std::int32_t x, std::int32_t y) {
             ScreenPlay2.NewGame();
             SwitchScreen(&ScreenPlay2);
             break;
-        // The network game starts from here once its screen exists.
         case MenuItem::kNetwork:
+            if (RunNetworkDialog()) SwitchScreen(&ScreenPlayN);
+            break;
         case MenuItem::kNone:
             break;
     }

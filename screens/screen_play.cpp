@@ -177,9 +177,16 @@ void CScreenPlay::LeaveFor(CScreen* next) {
 
 void CScreenPlay::Flick(double power) {
     if (!IsPieceIndex(selectedPiece)) return;
-    Piece& piece = Board[selectedPiece];
+    LaunchSelected(FlickSpeed(power));
+}
+
+double CScreenPlay::FlickSpeed(double power) {
     int r = Rand() % 1000;
-    double speed = power * (0.75 + 0.25 * r / 500);
+    return power * (0.75 + 0.25 * r / 500);
+}
+
+void CScreenPlay::LaunchSelected(double speed) {
+    Piece& piece = Board[selectedPiece];
     viewAzimuth[piece.side] = -piece.aim;
     Velocity v = FlickVelocity(piece.aim, speed);
     piece.vx = v.vx;

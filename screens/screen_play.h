@@ -115,6 +115,11 @@ protected:
     bool ShowJudgement(const Judgement& judgement);
     /// The camera angles as the drawing and picking interfaces take them.
     static std::array<double, 2> CameraArray();
+    /// A flick's speed: `power` spread by a random factor from 0.75 to just under 1.25.
+    static double FlickSpeed(double power);
+    /// Sends the selected piece along its aim at `speed` board units per second: its side's
+    /// view turns to the shot, the piece becomes the last flicked and nothing stays selected.
+    void LaunchSelected(double speed);
 
 private:
     void LeaveFor(CScreen* next);

@@ -8,6 +8,7 @@
 #include "screens/menu_tick.h"
 #include "screens/scene_sett.h"
 #include "screens/screen_main.h"
+#include "screens/screen_playn.h"
 
 #include <array>
 #include <cstdint>
@@ -118,7 +119,8 @@ void CScreenSett::OnBack() {
 }
 
 void CScreenSett::GoToMainMenu() {
-    // ReturnScreen stays as it is. Leaving a network game this way will also end its session.
+    // ReturnScreen stays as it is. Leaving a network game for the menu ends its session.
+    if (ReturnScreen == &ScreenPlayN) CloseNetworkSession();
     SwitchScreen(&ScreenMain);
 }
 

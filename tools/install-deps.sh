@@ -8,6 +8,8 @@
 #                                    sounds in assets/ (tools/make_assets.sh calls it so)
 #   tools/install-deps.sh --desktop  also a virtual X display and the tools that click and
 #                                    photograph the real window (tools/desktop_check.sh)
+#   tools/install-deps.sh --fuzz     also clang 16 with its sanitizer and libFuzzer runtimes
+#                                    (tools/fuzz_network.sh)
 set -euo pipefail
 
 PACKAGES=(
@@ -25,6 +27,9 @@ PACKAGES=(
     libturbojpeg0-dev
     # the window, its menus and the settings store (offscreen and xcb platform plugins)
     qt6-base-dev
+    # the network game: ENet's reliable UDP; Debian's Python binding is the tests' independent
+    # client of the wire format
+    libenet-dev python3-enet
 )
 
 # Needed only to regenerate the committed assets, never by the build or the tests.
@@ -37,9 +42,16 @@ DESKTOP_PACKAGES=(
     xvfb xauth xdotool x11-apps imagemagick
 )
 
+# Needed only by the fuzzer of received packets; libclang-rt-16-dev holds the runtime that
+# -fsanitize=fuzzer links (libclang_rt.fuzzer) as well as ASan's and UBSan's.
+FUZZ_PACKAGES=(
+    clang-16 libclang-rt-16-dev
+)
+
 case "${1:-}" in
     --assets) PACKAGES+=("${ASSET_PACKAGES[@]}") ;;
     --desktop) PACKAGES+=("${DESKTOP_PACKAGES[@]}") ;;
+    --fuzz) PACKAGES+=("${FUZZ_PACKAGES[@]}") ;;
 esac
 
 missing=()

@@ -89,12 +89,6 @@ TEST_F(MenuScreens, MenuItemsAtAndAcrossTheirBoundaries) {
     EXPECT_EQ(at(1.0, 0.5), MenuItem::kNone);
 }
 
-TEST_F(MenuScreens, NetworkItemDoesNothingYet) {
-    // "NETWORK" leaves the menu current for now ("1 PLAYER" and "2 PLAYERS": tests/play).
-    ClickAt(0.3, 0.44);
-    EXPECT_EQ(CurrentScreen, &ScreenMain);
-}
-
 TEST_F(MenuScreens, EscAndRightClickDoNothingOnTheMenu) {
     // Neither changes the screen nor restarts the flag.
     WaveFlag();

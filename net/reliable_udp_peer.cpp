@@ -1,0 +1,325 @@
+#include "net/reliable_udp_peer.h"
+
+#include <enet/enet.h>
+#include <enet/time.h>
+
+#include <atomic>
+#include <chrono>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
+
+// Threads: the public operations run on the user-interface thread; ServiceLoop runs on the
+// peer's service thread. `mutex` guards the host (every ENet call on it), the links and the
+// received queue. The service thread waits for the socket without the lock, so a Send waits at
+// most for one pass over events that have already arrived. The peer owns the host, the thread
+// and every queued packet; the destructor joins the thread before it destroys the host.
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+/// The game's messages travel on channel 0; channel 1 carries the peers' own announcements.
+constexpr enet_uint8 kGameChannel = 0;
+constexpr enet_uint8 kInternalChannel = 1;
+constexpr std::size_t kChannelCount = 2;
+
+/// The data of ENet's disconnect command says why a machine was let go. ENet's own time-out
+/// and a foreign ENet program that disconnects plainly give 0.
+constexpr enet_uint32 kReasonClosed = 0x42520001;
+constexpr enet_uint32 kReasonFull = 0x42520002;
+
+/// The byte with which a host tells a client, on the internal channel, that it was taken.
+constexpr std::uint8_t kWelcome = 0x57;
+
+/// ENet gives up on a silent machine only when an unanswered command is due for a resend, and
+/// the resend interval doubles each time, so its own time-outs may come up to twice as late as
+/// asked. The peer therefore keeps its own watch: an attempt fails kConnectTimeoutMs after it
+/// began, and an established machine is lost when nothing at all (not even the answer to a
+/// keep-alive ping, which ENet sends after 500 ms of quiet) came from it for this long. The
+/// margin leaves room within kLostTimeoutMs for the service thread's wake period and a busy
+/// machine's scheduling.
+constexpr enet_uint32 kLostSilenceMs = kLostTimeoutMs - 500;
+constexpr std::chrono::milliseconds kConnectTimeout{kConnectTimeoutMs};
+
+/// What the peer knows about one ENet peer of its host.
+struct Link {
+    bool outgoing = false;     ///< we connected to it (it is our host)
+    bool established = false;  ///< accepted by us, or its welcome heard
+    bool refused = false;      ///< turned away as one client too many; being disconnected
+    Clock::time_point connectDeadline{};  ///< an attempt not welcomed by then has failed
+};
+
+/// ENet's process-wide set-up, done once; on Linux it has nothing to undo.
+bool EnsureEnetInitialized() {
+    static const bool initialized = enet_initialize() == 0;
+    return initialized;
+}
+
+}  // namespace
+
+struct ReliableUdpPeer::Impl {
+    mutable std::mutex mutex;
+    ENetHost* host = nullptr;  // written only while the service thread is not running
+    int maxConnections = 0;
+    int incomingLimit = 0;
+    std::uint16_t boundPort = 0;
+    std::unordered_map<ENetPeer*, Link> links;
+    std::deque<std::unique_ptr<NetPacket>> received;
+    std::atomic<bool> stopRequested{false};
+    std::thread serviceThread;
+
+    void ServiceLoop(ENetSocket socket, enet_uint32 periodMs);
+    void ServiceEvents();
+    void HandleEvent(const ENetEvent& event);
+    void HandleConnect(ENetPeer* peer);
+    void AcceptClient(ENetPeer* peer);
+    void HandleReceive(const ENetEvent& event);
+    void HandleDisconnect(ENetPeer* peer, enet_uint32 reason);
+    void WatchSilence();
+    bool HasTimedOut(ENetPeer* peer, const Link& link, Clock::time_point now) const;
+    void Queue(std::uint8_t id);
+    void SendInternal(ENetPeer* peer, std::uint8_t byte);
+    int CountLinks(bool establishedIncomingOnly) const;
+    void DisconnectAll();
+};
+
+void ReliableUdpPeer::Impl::ServiceLoop(ENetSocket socket, enet_uint32 periodMs) {
+    while (!stopRequested.load()) {
+        // Waiting without the lock lets the user-interface thread send meanwhile.
+        enet_uint32 condition = ENET_SOCKET_WAIT_RECEIVE | ENET_SOCKET_WAIT_INTERRUPT;
+        enet_socket_wait(socket, &condition, periodMs);
+        ServiceEvents();
+    }
+}
+
+void ReliableUdpPeer::Impl::ServiceEvents() {
+    std::lock_guard lock(mutex);
+    // Once the destructor has said goodbye, no new client may be taken.
+    if (stopRequested.load()) return;
+    // Each call also sends what is due: acknowledgements, resends and keep-alive pings.
+    ENetEvent event;
+    while (enet_host_service(host, &event, 0) > 0) {
+        HandleEvent(event);
+    }
+    WatchSilence();
+}
+
+void ReliableUdpPeer::Impl::HandleEvent(const ENetEvent& event) {
+    switch (event.type) {
+        case ENET_EVENT_TYPE_CONNECT:
+            HandleConnect(event.peer);
+            break;
+        case ENET_EVENT_TYPE_RECEIVE:
+            HandleReceive(event);
+            enet_packet_destroy(event.packet);
+            break;
+        case ENET_EVENT_TYPE_DISCONNECT:
+            HandleDisconnect(event.peer, event.data);
+            break;
+        case ENET_EVENT_TYPE_NONE:
+            break;
+    }
+}
+
+void ReliableUdpPeer::Impl::HandleConnect(ENetPeer* peer) {
+    auto found = links.find(peer);
+    // Our own attempt reached its host: we report it only when the host's welcome arrives,
+    // because a full host turns clients away only after ENet has connected them.
+    if (found != links.end() && found->second.outgoing) return;
+    bool roomLeft = CountLinks(true) < incomingLimit && CountLinks(false) < maxConnections;
+    if (roomLeft) {
+        AcceptClient(peer);
+        return;
+    }
+    // The spare slot of the host takes this one only to tell it why it is sent away.
+    links[peer] = Link{.refused = true};
+    // ENet's own time-out frees the slot if the client is not there to acknowledge.
+    enet_peer_timeout(peer, 0, kConnectTimeoutMs, kConnectTimeoutMs);
+    enet_peer_disconnect(peer, kReasonFull);
+}
+
+void ReliableUdpPeer::Impl::AcceptClient(ENetPeer* peer) {
+    links[peer] = Link{.established = true};
+    enet_peer_timeout(peer, 0, kLostTimeoutMs, kLostTimeoutMs);
+    Queue(kIdNewIncomingConnection);
+    SendInternal(peer, kWelcome);
+}
+
+void ReliableUdpPeer::Impl::HandleReceive(const ENetEvent& event) {
+    auto found = links.find(event.peer);
+    if (found == links.end() || found->second.refused) return;
+    Link& link = found->second;
+    const enet_uint8* bytes = event.packet->data;
+    std::size_t length = event.packet->dataLength;
+    if (event.channelID == kInternalChannel) {
+        if (link.outgoing && !link.established && length == 1 && bytes[0] == kWelcome) {
+            link.established = true;
+            enet_peer_timeout(event.peer, 0, kLostTimeoutMs, kLostTimeoutMs);
+            Queue(kIdConnectionRequestAccepted);
+        }
+        return;
+    }
+    if (length == 0) return;
+    received.push_back(std::make_unique<NetPacket>(NetPacket{{bytes, bytes + length}}));
+}
+
+void ReliableUdpPeer::Impl::HandleDisconnect(ENetPeer* peer, enet_uint32 reason) {
+    auto found = links.find(peer);
+    if (found == links.end()) return;
+    Link link = found->second;
+    links.erase(found);
+    if (link.refused) return;
+    if (!link.established) {
+        if (link.outgoing) {
+            Queue(reason == kReasonFull ? kIdNoFreeIncomingConnections
+                                        : kIdConnectionAttemptFailed);
+        }
+        return;
+    }
+    Queue(reason == kReasonClosed ? kIdDisconnectionNotification : kIdConnectionLost);
+}
+
+void ReliableUdpPeer::Impl::WatchSilence() {
+    Clock::time_point now = Clock::now();
+    for (auto it = links.begin(); it != links.end();) {
+        if (!HasTimedOut(it->first, it->second, now)) {
+            ++it;
+            continue;
+        }
+        Queue(it->second.established ? kIdConnectionLost : kIdConnectionAttemptFailed);
+        // Should the other side still be there, it hears a plain disconnect: lost to it too.
+        enet_peer_disconnect_now(it->first, 0);
+        it = links.erase(it);
+    }
+}
+
+bool ReliableUdpPeer::Impl::HasTimedOut(ENetPeer* peer, const Link& link,
+                                        Clock::time_point now) const {
+    if (link.refused) return false;
+    if (!link.established) return now >= link.connectDeadline;
+    // Both times are ENet's milliseconds; serviceTime was taken by the service just done.
+    return ENET_TIME_DIFFERENCE(host->serviceTime, peer->lastReceiveTime) >= kLostSilenceMs;
+}
+
+void ReliableUdpPeer::Impl::Queue(std::uint8_t id) {
+    received.push_back(std::make_unique<NetPacket>(NetPacket{{id}}));
+}
+
+void ReliableUdpPeer::Impl::SendInternal(ENetPeer* peer, std::uint8_t byte) {
+    ENetPacket* packet = enet_packet_create(&byte, 1, ENET_PACKET_FLAG_RELIABLE);
+    if (packet == nullptr) return;
+    // ENet takes the packet on success; on failure it is still ours.
+    if (enet_peer_send(peer, kInternalChannel, packet) < 0) enet_packet_destroy(packet);
+}
+
+int ReliableUdpPeer::Impl::CountLinks(bool establishedIncomingOnly) const {
+    int count = 0;
+    for (const auto& [peer, link] : links) {
+        if (link.refused) continue;
+        if (establishedIncomingOnly && (link.outgoing || !link.established)) continue;
+        ++count;
+    }
+    return count;
+}
+
+void ReliableUdpPeer::Impl::DisconnectAll() {
+    for (std::size_t index = 0; index < host->peerCount; ++index) {
+        ENetPeer* peer = &host->peers[index];
+        if (peer->state != ENET_PEER_STATE_DISCONNECTED) {
+            enet_peer_disconnect_now(peer, kReasonClosed);
+        }
+    }
+    links.clear();
+}
+
+ReliableUdpPeer::ReliableUdpPeer() : impl_(std::make_unique<Impl>()) {}
+
+ReliableUdpPeer::~ReliableUdpPeer() {
+    if (impl_->host == nullptr) return;
+    {
+        std::lock_guard lock(impl_->mutex);
+        impl_->stopRequested = true;
+        impl_->DisconnectAll();
+    }
+    // The thread notices the stop within one update period, at its next wake.
+    impl_->serviceThread.join();
+    enet_host_destroy(impl_->host);
+}
+
+bool ReliableUdpPeer::Startup(int maxConnections, int updatePeriodMs, std::uint16_t port) {
+    if (impl_->host != nullptr || !EnsureEnetInitialized()) return false;
+    if (maxConnections < 1 || maxConnections >= ENET_PROTOCOL_MAXIMUM_PEER_ID) return false;
+    if (updatePeriodMs < 1) return false;
+    ENetAddress address{.host = ENET_HOST_ANY, .port = port};
+    // One slot more than the connections allowed: ENet ignores a client it has no slot for,
+    // while a slot lets the host tell the client that it is full.
+    ENetHost* host = enet_host_create(&address, static_cast<std::size_t>(maxConnections) + 1,
+                                      kChannelCount, 0, 0);
+    if (host == nullptr) return false;
+    ENetAddress bound{};
+    enet_socket_get_address(host->socket, &bound);
+    std::lock_guard lock(impl_->mutex);
+    impl_->host = host;
+    impl_->maxConnections = maxConnections;
+    impl_->boundPort = bound.port;
+    impl_->serviceThread = std::thread([impl = impl_.get(), socket = host->socket, updatePeriodMs] {
+        impl->ServiceLoop(socket, static_cast<enet_uint32>(updatePeriodMs));
+    });
+    return true;
+}
+
+void ReliableUdpPeer::SetMaximumIncomingConnections(int numberAllowed) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->incomingLimit = numberAllowed;
+}
+
+bool ReliableUdpPeer::Connect(const char* host, std::uint16_t port) {
+    if (impl_->host == nullptr || host == nullptr) return false;
+    ENetAddress address{.host = ENET_HOST_ANY, .port = port};
+    // Resolving a name may take a while: the service thread keeps running meanwhile.
+    if (enet_address_set_host(&address, host) != 0) return false;
+    std::lock_guard lock(impl_->mutex);
+    if (impl_->CountLinks(false) >= impl_->maxConnections) return false;
+    ENetPeer* peer = enet_host_connect(impl_->host, &address, kChannelCount, 0);
+    if (peer == nullptr) return false;
+    // ENet's own time-out is a backstop behind the watch, which gives up first.
+    enet_peer_timeout(peer, 0, kConnectTimeoutMs, kConnectTimeoutMs);
+    impl_->links[peer] = Link{.outgoing = true, .connectDeadline = Clock::now() + kConnectTimeout};
+    enet_host_flush(impl_->host);
+    return true;
+}
+
+std::unique_ptr<NetPacket> ReliableUdpPeer::Receive() {
+    std::lock_guard lock(impl_->mutex);
+    if (impl_->received.empty()) return nullptr;
+    std::unique_ptr<NetPacket> packet = std::move(impl_->received.front());
+    impl_->received.pop_front();
+    return packet;
+}
+
+void ReliableUdpPeer::Send(std::span<const std::uint8_t> data) {
+    if (impl_->host == nullptr || data.empty()) return;
+    std::lock_guard lock(impl_->mutex);
+    if (impl_->host->connectedPeers == 0) return;
+    ENetPacket* packet = enet_packet_create(data.data(), data.size(), ENET_PACKET_FLAG_RELIABLE);
+    if (packet == nullptr) return;
+    // The broadcast frees the packet itself when it reaches no one.
+    enet_host_broadcast(impl_->host, kGameChannel, packet);
+    // Out now rather than at the service thread's next wake.
+    enet_host_flush(impl_->host);
+}
+
+std::uint16_t ReliableUdpPeer::BoundPort() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->boundPort;
+}
+
+int ReliableUdpPeer::ConnectedCount() const {
+    std::lock_guard lock(impl_->mutex);
+    int count = 0;
+    for (const auto& [peer, link] : impl_->links)
+        count += link.established ? 1 : 0;
+    return count;
+}

@@ -1,0 +1,98 @@
+#include "screens/screen_playn.h"
+
+#include "app/effect_sounds.h"
+#include "screens/scene_play.h"
+
+CScreenPlayN ScreenPlayN;
+
+std::unique_ptr<CScene> CScreenPlayN::CreateScene() {
+    return std::make_unique<CScenePlay2>(Board, Camera, match.sideToMove, match.gameScore[kRed],
+                                         match.gameScore[kWhite]);
+}
+
+void CScreenPlayN::OnTimer() {
+    PlayPendingFlick();
+    if (!IsBusy() && !waitingFlicks_.empty()) {
+        FlickMessage next = waitingFlicks_.front();
+        waitingFlicks_.pop_front();
+        TakeFlick(next);
+    }
+    PumpNetwork(*this);
+    // A message box runs ticks inside it; one of them may have ended the battle and left.
+    if (CurrentScreen != this) return;
+    CScreenPlay::OnTimer();
+}
+
+void CScreenPlayN::PlayPendingFlick() {
+    if (!pending || --countdown > 0) return;
+    Piece& piece = Board[match.lastFlickedPiece];
+    Velocity v = FlickVelocity(pendingAim, pendingPower);
+    piece.vx = v.vx;
+    piece.vy = v.vy;
+    piece.selected = 0;
+    moving = 1;
+    ChargeSound().Play();
+    pending = 0;
+}
+
+void CScreenPlayN::Flick(double power) {
+    if (!IsPieceIndex(selectedPiece)) return;
+    double speed = FlickSpeed(power);
+    SendFlickMessage({selectedPiece, Board[selectedPiece].aim, speed});
+    LaunchSelected(speed);
+}
+
+void CScreenPlayN::HandleFlickMessage(const FlickMessage& message) {
+    if (!IsBusy() && waitingFlicks_.empty()) {
+        TakeFlick(message);
+    } else if (waitingFlicks_.size() < kMaxWaitingFlicks) {
+        waitingFlicks_.push_back(message);
+    }
+}
+
+void CScreenPlayN::TakeFlick(const FlickMessage& message) {
+    match.lastFlickedPiece = message.piece;
+    pendingAim = message.aim;
+    pendingPower = message.power;
+    Board[message.piece].aim = message.aim;
+    Board[message.piece].selected = 1;  // shown chosen while the camera turns
+    SwingCamera(-message.aim);
+    countdown = swingLength + kReceivedFlickDelayTicks;
+    pending = 1;
+}
+
+void CScreenPlayN::NewGame() {
+    StartBattle(0, 0, kRed);
+}
+
+void CScreenPlayN::StartBattle(std::int32_t redRow, std::int32_t whiteRow,
+                               std::uint8_t firstMover) {
+    ::StartBattle(match, Board, redRow, whiteRow, firstMover);
+    PrepareBattle();
+    pending = 0;
+    SwingCamera(RandomViewAzimuth(sideInControl));
+}
+
+void CScreenPlayN::BeginSession(std::uint8_t localArmy) {
+    sideInControl = localArmy;
+    waitingFlicks_.clear();
+    StartBattle(0, 0, kRed);
+    match.gameScore = {0, 0};
+}
+
+bool CScreenPlayN::JudgeMove() {
+    Judgement judgement = ::JudgeMove(match, Board, mode());
+    bool gameOver = judgement.outcome == Judgement::Outcome::NextGame;
+    if (ShowJudgement(judgement)) {
+        if (gameOver) {
+            CloseNetworkSession();
+            waitingFlicks_.clear();
+            match.gameScore = {0, 0};
+        }
+        return true;
+    }
+    if (judgement.turnPassed && match.sideToMove == sideInControl) {
+        SwingCamera(viewAzimuth[sideInControl]);
+    }
+    return false;
+}

@@ -1,0 +1,23 @@
+# The network session, the network play screen and two machines as two processes.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+# The headless player: one machine of a network game, driven by scripted flicks.
+add_executable(net_player net_player.cpp)
+target_link_libraries(net_player PRIVATE brivel_screens brivel_net)
+
+add_executable(two_machines_tests
+    child_process.cpp
+    free_port.cpp
+    two_machines_test.cpp
+)
+target_compile_definitions(two_machines_tests PRIVATE
+    BRIVEL_NET_PLAYER="$<TARGET_FILE:net_player>")
+target_link_libraries(two_machines_tests PRIVATE brivel_net GTest::gtest_main)
+add_dependencies(two_machines_tests net_player)
+gtest_discover_tests(two_machines_tests PROPERTIES LABELS "integration;net")
+
+add_executable(net_session_tests session_test.cpp)
+target_link_libraries(net_session_tests PRIVATE brivel_screens brivel_net brivel_test_fakes
+                                                GTest::gtest_main)
+gtest_discover_tests(net_session_tests PROPERTIES LABELS "unit;net")
