@@ -42,7 +42,9 @@ struct CountsBefore {
 std::int32_t ChooseShot(OpponentState& state, PieceTable& table, std::uint8_t targetSide,
                         CountsBefore counts);
 
-/// Plays `candidate` to rest on a copy of `table` and fills in its Red left and White left.
+/// Plays `candidate` on a copy of `table` and fills in its Red left and White left, the pieces
+/// that would be alive once everything has come to rest. The trial stops as soon as no piece
+/// can fall off any more (see OutcomeIsSettled), at the latest when everything is at rest.
 void TryShot(ShotCandidate& candidate, const PieceTable& table);
 
 /// True if `candidate` is to replace `best`. A good shot knocks off at least one target piece

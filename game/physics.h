@@ -8,6 +8,12 @@
 inline constexpr double kStepSeconds = 0.005;
 /// Collision passes allowed within one step; time left over when they run out is dropped.
 inline constexpr int kPassLimit = 1000;
+/// Share of the closing speed exchanged along the line of centres in a strike.
+inline constexpr double kImpulseFactor = 0.6;
+/// Speed a moving piece loses at the end of every step, board units per second.
+inline constexpr double kFrictionPerStep = 0.008;
+/// A piece whose squared speed is below this at the end of a step stops dead (speed 0.008).
+inline constexpr double kStopSpeedSquared = 0.000064;
 
 /// Advances `table` by one step of 0.005 s: moves the pieces, resolves the contacts of the step
 /// in time order, applies friction, and takes off every piece whose centre left the board

@@ -30,6 +30,8 @@ PACKAGES=(
     # the network game: ENet's reliable UDP; Debian's Python binding is the tests' independent
     # client of the wire format
     libenet-dev python3-enet
+    # the determinism matrix: the game core built by clang 16, and for aarch64 run under qemu
+    clang-16 g++-aarch64-linux-gnu qemu-user
 )
 
 # Needed only to regenerate the committed assets, never by the build or the tests.

@@ -1,12 +1,14 @@
 #include "game/opponent.h"
 
 #include "game/random.h"
+#include "tests/game/literal_opponent.h"
 #include "tests/setups/board_setups.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -145,4 +147,39 @@ TEST(Opponent, CoincidentShooterAndTargetStillChoose) {
         EXPECT_TRUE(std::isfinite(c.aim));
         EXPECT_LE(std::fabs(c.aim), 45.0);
     }
+}
+
+// The choice, played on two threads with trials that stop early, against the literal one on one
+// thread: same draws, same outcome of every candidate, same piece and aim bits, on every kind
+// of position, including trials whose steps run out of collision passes.
+TEST(Opponent, ChoiceMatchesTheLiteralAlgorithm) {
+    std::vector<PieceTable> positions = {OpeningTable(), CrowdedTable(), LateGameTable()};
+    for (std::uint32_t seed = 1; seed <= 5; ++seed)
+        positions.push_back(AfterRandomFlicks(seed, 1 + static_cast<int>(seed % 4)));
+    LiteralChoiceStats stats;
+    std::uint32_t start = 1;
+    for (const PieceTable& position : positions) {
+        CountsBefore counts{CountAlive(position, kRed), CountAlive(position, kWhite)};
+        PieceTable table = position;
+        PieceTable literalTable = position;
+        OpponentState state;
+        OpponentState literal;
+        SetRandState(start);
+        std::int32_t chosen = ChooseShot(state, table, kRed, counts);
+        SetRandState(start);
+        std::int32_t literalChosen = LiteralChooseShot(literal, literalTable, kRed, counts, &stats);
+        start = RandState();
+        ASSERT_EQ(chosen, literalChosen);
+        EXPECT_EQ(std::memcmp(&table, &literalTable, sizeof table), 0);
+        for (int k = 0; k < kCandidateCount; ++k) {
+            const ShotCandidate& c = state.candidates[k];
+            const ShotCandidate& l = literal.candidates[k];
+            EXPECT_EQ(c.shooter, l.shooter) << k;
+            EXPECT_EQ(std::memcmp(&c.aim, &l.aim, sizeof c.aim), 0) << k;
+            EXPECT_EQ(c.trialSpeed, l.trialSpeed) << k;
+            EXPECT_EQ(c.redLeft, l.redLeft) << k;
+            EXPECT_EQ(c.whiteLeft, l.whiteLeft) << k;
+        }
+    }
+    EXPECT_GT(stats.passLimitSteps, 5) << "no trial exercised the pass limit";
 }

@@ -30,6 +30,43 @@ PieceTable CrowdedTable() {
     return table;
 }
 
+PieceTable LateGameTable() {
+    PieceTable table = EmptyTable();
+    PlacePieces(table, 4, 2);
+    for (int k : {0, 2, 3, 4, 7, 8, 10, 11, 13, 14, 15})
+        table[k].alive = 0;
+    table[1].x += 0.05;
+    table[5].y -= 0.06;
+    table[6].x -= 0.04;
+    table[9].y += 0.03;
+    table[12].x += 0.08;
+    return table;
+}
+
+PieceTable AfterRandomFlicks(std::uint32_t seed, int flicks) {
+    PieceTable table = OpeningTable();
+    std::uint32_t state = seed;
+    auto next = [&state](std::uint32_t range) {
+        state = state * 1664525u + 1013904223u;
+        return (state >> 8) % range;
+    };
+    for (int n = 0; n < flicks; ++n) {
+        PieceTable before = table;
+        int piece = static_cast<int>(next(16));
+        while (!table[piece].alive)
+            piece = (piece + 1) % 16;
+        // Drawn one statement at a time: the order of a call's arguments is the compiler's
+        // choice, and every compiler must set up the same position.
+        double speed = 0.5 + next(95) / 10.0;
+        double aim = next(3600) / 10.0 - 180;
+        Launch(table, piece, aim, speed);
+        std::int32_t falls = 0;
+        RunToRest(table, falls);
+        if (CountAlive(table, kRed) == 0 || CountAlive(table, kWhite) == 0) table = before;
+    }
+    return table;
+}
+
 void Put(PieceTable& table, int k, double x, double y) {
     table[k].x = x;
     table[k].y = y;

@@ -16,6 +16,12 @@ PieceTable OpeningTable();
 /// A crowded mid-battle position: both armies advanced to neighbouring rows, with a few pieces
 /// knocked off and others pushed out of line.
 PieceTable CrowdedTable();
+/// Late in a GAME: the lines one row apart (Red on row 4, White on row 2), three Red and two
+/// White pieces left, scattered by earlier moves.
+PieceTable LateGameTable();
+/// A position of ordinary play: from the opening, `flicks` random flicks of alive pieces, each
+/// played to rest (the same `seed` gives the same position). Both armies keep a piece.
+PieceTable AfterRandomFlicks(std::uint32_t seed, int flicks);
 
 /// Makes piece k alive and still at (x, y).
 void Put(PieceTable& table, int k, double x, double y);
