@@ -40,6 +40,7 @@ std::optional<FlickMessage> DecodeFlickMessage(std::span<const std::uint8_t> dat
     message.power = std::bit_cast<double>(GetLittleEndian(&data[16], 8));
     if (!IsPieceIndex(message.piece)) return std::nullopt;
     if (!std::isfinite(message.aim) || !std::isfinite(message.power)) return std::nullopt;
+    if (std::abs(message.aim) > kMaxFlickAim) return std::nullopt;
     if (std::abs(message.power) > kMaxFlickPower) return std::nullopt;
     return message;
 }

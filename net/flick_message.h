@@ -18,6 +18,10 @@
 
 /// Size of a flick message on the wire, bytes.
 inline constexpr std::size_t kFlickMessageSize = 24;
+/// The largest aim a flick message may carry, degrees either way. A player's aims stay within a
+/// few turns; a larger one could only come from a faulty peer, and would make the camera swing
+/// along it for longer than a game lasts.
+inline constexpr double kMaxFlickAim = 1e6;
 /// The largest power a flick message may carry, board units per second. A player's hardest
 /// flick is near a thousand; anything far beyond it could only come from a faulty peer and
 /// would overflow the physics' squared distances.
@@ -34,6 +38,6 @@ struct FlickMessage {
 std::array<std::uint8_t, kFlickMessageSize> EncodeFlickMessage(const FlickMessage& message);
 
 /// The flick in `data`, or nothing when it cannot be played: shorter than 24 bytes, another
-/// identifier, a piece index outside 0 to 15, an aim that is not finite, or a power that is
-/// not finite or beyond kMaxFlickPower. Bytes after the 24th are not read.
+/// identifier, a piece index outside 0 to 15, an aim that is not finite or beyond kMaxFlickAim,
+/// or a power that is not finite or beyond kMaxFlickPower. Bytes after the 24th are not read.
 std::optional<FlickMessage> DecodeFlickMessage(std::span<const std::uint8_t> data);

@@ -4,10 +4,13 @@
 //
 //   net_player --red|--white [--address A] [--port P] [--tick-ms N] [--flicks N]
 //              [--max-ticks N] [--wait-peer] [--quit-after-flicks] [--rehost-check]
-//              [--power X] [--rows R,W]
+//              [--power X] [--rows R,W] [--games N] [--quit-on-lost]
 //
 // --rows starts the session's first battle on other rows than 0 and 0 (both machines must be
-// given the same), so that a test reaches the end of a GAME in a few battles.
+// given the same), so that a test reaches the end of a GAME in a few battles. --games plays N
+// GAMEs one after the other, each in a session of its own, as players choosing NETWORK again.
+// --quit-on-lost ends the run 1000 ticks after the game reported CONNECTION_LOST, as a person
+// would close the game then; the ticks in between show that it keeps running.
 //
 // It prints one line per event, each starting with the tick it happened in:
 //   MESSAGE <tick> <text>             a message box the game showed
@@ -52,12 +55,16 @@ struct Options {
     bool waitPeer = false;
     bool quitAfterFlicks = false;
     bool rehostCheck = false;
+    bool quitOnLost = false;
+    int games = 1;
     double power = 2.5;
     int redRow = 0;
     int whiteRow = 0;
 };
 
 long Tick = 0;
+/// Tick at which the game reported CONNECTION_LOST, 0 before.
+long LostTick = 0;
 
 void Print(const std::string& line) {
     std::printf("%s\n", line.c_str());
@@ -75,6 +82,7 @@ class PrintingMessageBox final : public CMessageBox {
 public:
     void Show(std::string_view text) override {
         Print("MESSAGE " + std::to_string(Tick) + " " + std::string(text));
+        if (text == "CONNECTION_LOST" && LostTick == 0) LostTick = Tick;
     }
 };
 
@@ -119,6 +127,10 @@ bool Parse(int argc, char** argv, Options& options) {
             options.quitAfterFlicks = true;
         else if (arg == "--rehost-check")
             options.rehostCheck = true;
+        else if (arg == "--quit-on-lost")
+            options.quitOnLost = true;
+        else if (arg == "--games" && hasValue)
+            options.games = std::atoi(argv[++i]);
         else if (arg == "--address" && hasValue)
             options.address = argv[++i];
         else if (arg == "--port" && hasValue)
@@ -193,6 +205,12 @@ void PlayTick(const Options& options, OpponentState& opponent, int& flicksMade) 
     }
 }
 
+void StartSession(const Options& options) {
+    LostTick = 0;  // a closed earlier session is not this one
+    StartNetworkSession(options.playsRed ? 1 : 0, options.address.c_str());
+    ScreenPlayN.BeginSession(options.playsRed ? kRed : kWhite);
+}
+
 void CheckRehost() {
     StartNetworkSession(1, "");
     bool bound = NetPeer != nullptr && NetPeer->BoundPort() == GamePort();
@@ -213,8 +231,7 @@ int main(int argc, char** argv) {
     SetMessageBox(&messages);
     SetGamePort(options.port);
     CurrentScreen = &ScreenMain;
-    StartNetworkSession(options.playsRed ? 1 : 0, options.address.c_str());
-    ScreenPlayN.BeginSession(options.playsRed ? kRed : kWhite);
+    StartSession(options);
     if (options.redRow != 0 || options.whiteRow != 0) {
         ScreenPlayN.StartBattle(options.redRow, options.whiteRow, kRed);
     }
@@ -232,10 +249,14 @@ int main(int argc, char** argv) {
         if (CurrentScreen == &ScreenMain) {
             Print("GAME_OVER " + std::to_string(Tick));
             if (options.rehostCheck) CheckRehost();
-            break;
+            if (--options.games <= 0) break;
+            // The players choose NETWORK again: Red hosts anew, White joins anew.
+            StartSession(options);
+            SwitchScreen(&ScreenPlayN);
         }
         bool allMade = flicksMade >= options.flicks && !ScreenPlayN.moving && !ScreenPlayN.pending;
         if (options.quitAfterFlicks && allMade) break;
+        if (options.quitOnLost && LostTick != 0 && Tick >= LostTick + 1000) break;
     }
     CloseNetworkSession();
     SetMessageBox(nullptr);

@@ -79,7 +79,8 @@ TEST(FlickMessage, RefusesWhatCannotBePlayed) {
                            {"infinite aim", {3, -kInf, 1}},
                            {"NaN power", {3, 0, kNaN}},
                            {"infinite power", {3, 0, kInf}},
-                           {"huge power", {3, 0, 1e7}}}) {
+                           {"huge power", {3, 0, 1e7}},
+                                           {"huge aim", {3, -6.5e14, 1}}}) {
         EXPECT_FALSE(DecodeFlickMessage(Bytes(c.message))) << c.what;
     }
     std::vector<std::uint8_t> shortMessage = Bytes({3, 0, 1});

@@ -21,3 +21,4 @@ add_executable(net_session_tests session_test.cpp)
 target_link_libraries(net_session_tests PRIVATE brivel_screens brivel_net brivel_test_fakes
                                                 GTest::gtest_main)
 gtest_discover_tests(net_session_tests PROPERTIES LABELS "unit;net")
+include(wire_checks.cmake)

@@ -16,17 +16,35 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
 // Sanitized builds run the same play for fewer battles: it is the memory and arithmetic
 // checks that matter there, and every battle costs several of the opponent's choices.
+// BRIVEL_SOAK_BATTLES sets another count (tools/soak.sh plays thousands).
 #if defined(__SANITIZE_ADDRESS__)
 constexpr int kBattlesPerScreen = 10;
 #else
 constexpr int kBattlesPerScreen = 100;
 #endif
+int BattlesPerScreen() {
+    const char* value = std::getenv("BRIVEL_SOAK_BATTLES");
+    return value != nullptr ? std::atoi(value) : kBattlesPerScreen;
+}
+
+// Resident size of this process, kilobytes.
+long ResidentKb() {
+    long pages = 0, resident = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(statm);
+    }
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
 // A battle of the two computer players lasts well under this many ticks (measured: a few
 // hundred at most); more means the screen is stuck.
 constexpr int kTickLimitPerBattle = 6000;
@@ -160,6 +178,7 @@ protected:
         int games = 0;
         int ticks = 0;
         int longest = 0;
+        long residentAfter100 = 0;
         Match before = screen.match;
         bool wasMoving = false;
         while (played < battles) {
@@ -169,6 +188,7 @@ protected:
                 ticks = 0;
                 ASSERT_NO_FATAL_FAILURE(CheckBattleEnd(screen, versusComputer));
                 games += ScreenCongr.Result >= 4 ? 1 : 0;
+                if (played == 100) residentAfter100 = ResidentKb();
                 ScreenCongr.OnLButtonDown(0, 0);
                 if (CurrentScreen == &ScreenMain) SwitchScreen(&screen);
                 ASSERT_EQ(CurrentScreen, &screen);
@@ -192,6 +212,15 @@ protected:
         RecordProperty("games", games);
         RecordProperty("longestBattleTicks", longest);
         EXPECT_GT(games, 0);
+        long residentAtEnd = ResidentKb();
+        std::printf(
+            "SOAK battles %d games %d longest %d ticks resident %ld kB after 100, %ld kB "
+            "at the end\n",
+            played, games, longest, residentAfter100, residentAtEnd);
+        // Memory must not grow with play: checked where there is play enough to show it.
+        if (battles >= 1000) {
+            EXPECT_LE(residentAtEnd, residentAfter100 * 11 / 10);
+        }
     }
 
     FakeClock clock;
@@ -206,7 +235,7 @@ TEST_F(SoakTest, TwoComputerPlayersPlayManyBattlesOnTheTwoPlayerScreen) {
     // after every move, a result and a fresh battle after every end, never stuck.
     ScreenPlay2.NewGame();
     SwitchScreen(&ScreenPlay2);
-    Soak(ScreenPlay2, false, kBattlesPerScreen);
+    Soak(ScreenPlay2, false, BattlesPerScreen());
 }
 
 TEST_F(SoakTest, PersonPlayedByTheComputerAgainstTheComputerPlaysManyBattles) {
@@ -214,7 +243,7 @@ TEST_F(SoakTest, PersonPlayedByTheComputerAgainstTheComputerPlaysManyBattles) {
     ScreenPlay1.ResetTotalScore();
     ScreenPlay1.NewGame();
     SwitchScreen(&ScreenPlay1);
-    Soak(ScreenPlay1, true, kBattlesPerScreen);
+    Soak(ScreenPlay1, true, BattlesPerScreen());
 }
 
 }  // namespace
