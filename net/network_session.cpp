@@ -2,6 +2,7 @@
 
 #include "app/message_box.h"
 
+#include <chrono>
 #include <string>
 
 std::unique_ptr<ReliableUdpPeer> NetPeer;
@@ -88,5 +89,9 @@ void SendFlickMessage(const FlickMessage& message) {
 }
 
 void CloseNetworkSession() {
+    if (NetPeer == nullptr) return;
+    // The game ends on the machine that made the last move before the other has played it;
+    // on a lossy link that flick may still be on its way, and closing now would lose it.
+    NetPeer->Linger(std::chrono::milliseconds(kCloseLingerMs));
     NetPeer.reset();
 }

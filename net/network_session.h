@@ -19,6 +19,9 @@ inline constexpr int kHostConnections = 10;
 inline constexpr int kClientConnections = 1;
 /// The longest the peer's own thread sleeps between its rounds, milliseconds.
 inline constexpr int kPeerUpdatePeriodMs = 30;
+/// The longest CloseNetworkSession waits for the other machine to acknowledge what was sent,
+/// milliseconds: ENet resends a lost datagram within a few round trips.
+inline constexpr int kCloseLingerMs = 1500;
 /// Message boxes the session keeps open at once. Each box runs the timer inside it, so a peer
 /// sending a stream of unknown messages would otherwise nest boxes without bound.
 inline constexpr int kMaxOpenNetworkMessages = 3;
@@ -60,6 +63,7 @@ void HandleNetworkPacket(std::span<const std::uint8_t> data, FlickReceiver& scre
 /// Sends a flick to every connected machine; nothing without a session.
 void SendFlickMessage(const FlickMessage& message);
 
-/// Ends the session at once: the peer tells the other machines it closed and is destroyed, so
-/// that a new session can bind the port again. Nothing without a session.
+/// Ends the session: once what was sent has been acknowledged (waiting at most kCloseLingerMs,
+/// and not for a machine gone silent), the peer tells the other machines it closed and is
+/// destroyed, so that a new session can bind the port again. Nothing without a session.
 void CloseNetworkSession();

@@ -82,6 +82,7 @@ struct ReliableUdpPeer::Impl {
     void Queue(std::uint8_t id);
     void SendInternal(ENetPeer* peer, std::uint8_t byte);
     int CountLinks(bool establishedIncomingOnly) const;
+    bool AwaitsAcknowledgement() const;
     void DisconnectAll();
 };
 
@@ -224,6 +225,18 @@ int ReliableUdpPeer::Impl::CountLinks(bool establishedIncomingOnly) const {
     return count;
 }
 
+bool ReliableUdpPeer::Impl::AwaitsAcknowledgement() const {
+    for (const auto& [peer, link] : links) {
+        if (!link.established) continue;
+        bool unacknowledged = !enet_list_empty(&peer->sentReliableCommands) ||
+                              !enet_list_empty(&peer->outgoingCommands);
+        bool heard =
+            ENET_TIME_DIFFERENCE(host->serviceTime, peer->lastReceiveTime) < kLingerSilenceMs;
+        if (unacknowledged && heard) return true;
+    }
+    return false;
+}
+
 void ReliableUdpPeer::Impl::DisconnectAll() {
     for (std::size_t index = 0; index < host->peerCount; ++index) {
         ENetPeer* peer = &host->peers[index];
@@ -309,6 +322,20 @@ void ReliableUdpPeer::Send(std::span<const std::uint8_t> data) {
     enet_host_broadcast(impl_->host, kGameChannel, packet);
     // Out now rather than at the service thread's next wake.
     enet_host_flush(impl_->host);
+}
+
+bool ReliableUdpPeer::Linger(std::chrono::milliseconds limit) {
+    if (impl_->host == nullptr) return true;
+    Clock::time_point deadline = Clock::now() + limit;
+    // The service thread goes on resending and taking acknowledgements meanwhile.
+    for (;;) {
+        {
+            std::lock_guard lock(impl_->mutex);
+            if (!impl_->AwaitsAcknowledgement()) return true;
+        }
+        if (Clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
 }
 
 std::uint16_t ReliableUdpPeer::BoundPort() const {

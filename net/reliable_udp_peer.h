@@ -6,6 +6,7 @@
 // on a queue that Receive empties. One mutex serialises every ENet call on the peer's host
 // between the two threads. The peer owns its host and thread; destroying it stops both at once.
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -32,6 +33,9 @@ struct NetPacket {
 /// A connection attempt that is not accepted within this long, milliseconds, is given up
 /// (kIdConnectionAttemptFailed).
 inline constexpr std::uint32_t kConnectTimeoutMs = 5000;
+/// Linger gives up on a machine from which nothing came for this long, milliseconds: a live
+/// machine answers ENet's keep-alive ping, sent after 500 ms of quiet, well within it.
+inline constexpr std::uint32_t kLingerSilenceMs = 1000;
 /// A connected machine that falls silent (killed, unplugged) is reported lost
 /// (kIdConnectionLost) after at most this long, milliseconds; in practice up to a second sooner.
 inline constexpr std::uint32_t kLostTimeoutMs = 8000;
@@ -70,6 +74,12 @@ public:
     /// Sends `data` reliably and in order on channel 0 to every connected machine. Nothing is
     /// sent when no machine is connected, or when `data` is empty.
     void Send(std::span<const std::uint8_t> data);
+
+    /// Waits, up to `limit`, until every connected machine that is still heard from has
+    /// acknowledged all that was sent to it, so that a session closed right after its last
+    /// flick does not take that flick with it. A machine silent for kLingerSilenceMs is not
+    /// waited for. Returns at once when nothing is unacknowledged; true when all was.
+    bool Linger(std::chrono::milliseconds limit);
 
     /// The UDP port the socket is bound to, 0 before Startup.
     std::uint16_t BoundPort() const;

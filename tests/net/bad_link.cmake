@@ -3,7 +3,7 @@
 add_executable(bad_link_relay bad_link_relay.cpp)
 target_link_libraries(bad_link_relay PRIVATE brivel_options)
 
-add_executable(bad_link_tests bad_link_test.cpp child_process.cpp free_port.cpp)
+add_executable(bad_link_tests bad_link_test.cpp child_process.cpp free_port.cpp peer_harness.cpp)
 target_compile_definitions(bad_link_tests PRIVATE
     BRIVEL_NET_PLAYER="$<TARGET_FILE:net_player>"
     BRIVEL_BAD_LINK_RELAY="$<TARGET_FILE:bad_link_relay>")

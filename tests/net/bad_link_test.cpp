@@ -5,9 +5,11 @@
 // BRIVEL_BAD_LINK_FLICKS (default 100) sets how many flicks the two make together (the soak
 // runs it with more); BRIVEL_BAD_LINK_DIRECT=1 connects them without the relay.
 
+#include "net/network_session.h"
 #include "net/reliable_udp_peer.h"
 #include "tests/net/child_process.h"
 #include "tests/net/free_port.h"
+#include "tests/net/peer_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -94,6 +96,14 @@ struct BadLink {
 
 }  // namespace
 
+std::string LastLines(ChildProcess& player, std::size_t count) {
+    std::vector<ChildProcess::Line> lines = player.Lines();
+    std::string text;
+    for (std::size_t i = lines.size() > count ? lines.size() - count : 0; i < lines.size(); ++i)
+        text += "  " + lines[i].text + "\n";
+    return text;
+}
+
 // Waits until one army has made all its `flicks` and both machines have judged every flick
 // made, as long as something happens at least every minute.
 bool ReachQuiet(ChildProcess& red, ChildProcess& white, std::size_t flicks) {
@@ -113,7 +123,10 @@ bool ReachQuiet(ChildProcess& red, ChildProcess& white, std::size_t flicks) {
             lastChange = std::chrono::steady_clock::now();
         } else if (std::chrono::steady_clock::now() - lastChange > 60s) {
             ADD_FAILURE() << "stuck: Red sent " << redSent << " and judged " << redRests
-                          << " moves, White sent " << whiteSent << " and judged " << whiteRests;
+                          << " moves, White sent " << whiteSent << " and judged " << whiteRests
+                          << "\nRed's last lines:\n"
+                          << LastLines(red, 12) << "White's last lines:\n"
+                          << LastLines(white, 12);
             return false;
         }
         std::this_thread::sleep_for(100ms);
@@ -175,5 +188,57 @@ TEST(BadLink, EveryMoveAgreesAndACutLinkIsReportedLostOnBoth) {
         }
         EXPECT_TRUE(player->WaitFor("END", 10s)) << "still running after the lost connection";
         EXPECT_EQ(player->WaitExit(5s), 0);
+    }
+}
+
+// The machine that makes a GAME's last move closes its session as soon as the move has come to
+// rest; on a lossy link that flick may not have reached the other machine yet. The close waits
+// for the acknowledgement, so the other machine still plays the move and then hears the close;
+// but it does not wait for a machine that has gone silent.
+TEST(BadLink, ClosingASessionFirstDeliversWhatItSentLast) {
+    struct Case {
+        std::chrono::milliseconds heldFor;  ///< how long the relay drops everything; 0: for good
+        bool delivered;
+    };
+    for (Case c : {Case{300ms, true}, Case{0ms, false}}) {
+        std::unique_ptr<ReliableUdpPeer> host = StartHost();
+        std::uint16_t relayPort = FreeUdpPort();
+        std::string holdFile = (std::filesystem::temp_directory_path() /
+                                ("bad_link_hold_" + std::to_string(relayPort)))
+                                   .string();
+        ChildProcess relay(BRIVEL_BAD_LINK_RELAY,
+                           {"--listen", std::to_string(relayPort), "--forward",
+                            std::to_string(host->BoundPort()), "--delay-ms", "5", "--jitter-ms",
+                            "0", "--drop", "0", "--duplicate", "0", "--reorder", "0",
+                            "--hold-file", holdFile});
+        ASSERT_TRUE(relay.WaitFor("RELAY", 10s));
+        SetGamePort(relayPort);
+        StartNetworkSession(0, "127.0.0.1");
+        ASSERT_EQ(WaitForId(*NetPeer, 6s), kIdConnectionRequestAccepted);
+        ASSERT_EQ(WaitForId(*host, 1s), kIdNewIncomingConnection);
+
+        std::ofstream(holdFile) << "hold\n";
+        std::this_thread::sleep_for(50ms);  // the relay looks for the file every few ms
+        SendFlickMessage({3, 91.5, 2.5});
+        std::thread lift([&] {
+            if (c.heldFor == 0ms) return;
+            std::this_thread::sleep_for(c.heldFor);
+            std::filesystem::remove(holdFile);
+        });
+        Clock::time_point closing = Clock::now();
+        CloseNetworkSession();
+        double closeMs = MillisecondsSince(closing);
+        lift.join();
+        std::filesystem::remove(holdFile);
+        SetGamePort(kGamePort);
+
+        if (c.delivered) {
+            EXPECT_EQ(WaitForId(*host, 2s), kIdFlickMessage);
+            EXPECT_EQ(WaitForId(*host, 2s), kIdDisconnectionNotification);
+            EXPECT_LT(closeMs, kCloseLingerMs);
+        } else {  // the host is silent from the hold on: given up on after the linger silence
+            EXPECT_GT(closeMs, kLingerSilenceMs - 100.0);
+            EXPECT_LT(closeMs, kLingerSilenceMs + 300.0);
+        }
     }
 }
