@@ -1,6 +1,8 @@
 #include "app/child_view.h"
 
 #include "app/commands.h"
+#include "app/program_queue.h"
+#include "app/render_queue.h"
 #include "app/scene.h"
 #include "app/screen.h"
 #include "app/settings_store.h"
@@ -57,15 +59,23 @@ bool CChildView::OnCommand(int command) {
     return true;
 }
 
-void CChildView::ShowFrame(QImage frame) {
+void CChildView::ShowFrame(QImage frame, QRect changed) {
+    // Outside the changed part the view already shows these pixels, if the frame before was
+    // of the same size. Parts asked for before the next paint add up.
+    const bool isPart = !changed.isNull() && frame.size() == frame_.size();
     frame_ = std::move(frame);
-    update();
+    if (!isPart) return update();
+    // The frame lies in the view's bottom-left corner.
+    update(changed.translated(0, height() - frame_.height()));
 }
 
-void CChildView::ShowFrameLater(QImage frame) {
+void CChildView::ShowFrameLater(QImage frame, QRect changed) {
     // A queued call runs on the view's thread, and is dropped if the view is gone by then.
     QMetaObject::invokeMethod(
-        this, [this, picture = std::move(frame)]() mutable { ShowFrame(std::move(picture)); },
+        this,
+        [this, picture = std::move(frame), changed]() mutable {
+            ShowFrame(std::move(picture), changed);
+        },
         Qt::QueuedConnection);
 }
 
@@ -78,7 +88,10 @@ void CChildView::ReleaseMouse() {
 }
 
 void CChildView::paintEvent(QPaintEvent*) {
-    RedrawScreen(CurrentScreen);
+    // Every paint asks for a picture of the current screen, as a repaint: the rendering thread
+    // draws it only if it differs from the last frame, so an idle view stops costing frames
+    // once its frame is shown, and starts again with the next change.
+    if (CRenderQueue* queue = ProgramQueue()) queue->QueueRepaint(CurrentScreen->CreateScene());
     QPainter painter(this);
     // A frame smaller than the view (the view outgrew the drawing surface) is the bottom-left
     // part of the picture.

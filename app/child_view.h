@@ -6,12 +6,14 @@
 #include "app/mouse_capture.h"
 
 #include <QImage>
+#include <QRect>
 #include <QWidget>
 
 /// The view filling the main window: it forwards the mouse, the wheel and the Esc command to
 /// the current screen, records its size, and shows the frames the renderer draws. Every paint
-/// request queues a new scene of the current screen, and every frame shown asks for another
-/// paint, so pictures keep coming while the user interface is idle.
+/// request queues a new scene of the current screen as a repaint, and every frame shown asks
+/// for another paint, so pictures keep coming while they change; a repaint showing the same
+/// picture as the last frame is not drawn, which ends the round until the next change.
 class CChildView final : public QWidget, public CMouseCapture {
 public:
     /// Activates the current screen (the first screen's activation) and becomes the view
@@ -21,10 +23,12 @@ public:
 
     /// Handles the commands meant for the screens; false for any other command.
     bool OnCommand(int command);
-    /// Shows `frame` (top row first) and asks for the next paint. User-interface thread.
-    void ShowFrame(QImage frame);
+    /// Shows `frame` (top row first) and asks for the next paint: of the `changed` part alone
+    /// (frame pixels, top-left origin) when the frame differs from the one shown before only
+    /// there, else of the whole view (a null rectangle). User-interface thread.
+    void ShowFrame(QImage frame, QRect changed = {});
     /// Posts `frame` to ShowFrame; callable from any thread while the view exists.
-    void ShowFrameLater(QImage frame);
+    void ShowFrameLater(QImage frame, QRect changed = {});
     /// The frame shown now (null before the first).
     const QImage& Frame() const { return frame_; }
 

@@ -5,6 +5,7 @@
 #include "graphics/graphics.h"
 
 #include <chrono>
+#include <pthread.h>
 
 CRenderQueue::CRenderQueue(CGraphics& graphics)
     : graphics_(graphics), thread_([this] { RenderThreadProc(); }) {}
@@ -21,10 +22,19 @@ CRenderQueue::~CRenderQueue() {
 }
 
 void CRenderQueue::QueueScene(std::unique_ptr<CScene> scene) {
+    Link(std::move(scene), false);
+}
+
+void CRenderQueue::QueueRepaint(std::unique_ptr<CScene> scene) {
+    Link(std::move(scene), true);
+}
+
+void CRenderQueue::Link(std::unique_ptr<CScene> scene, bool isRepaint) {
     if (scene) {
         std::lock_guard lock(QueueLock);
         scene->next = PendingScene;
         PendingScene = scene.release();
+        newestRepaint_ = isRepaint ? PendingScene : nullptr;
     }
     FrameEvent.Set();
 }
@@ -36,6 +46,8 @@ std::int32_t CRenderQueue::PickLocked(const PieceTable& pieces, const double cam
 }
 
 void CRenderQueue::RenderThreadProc() {
+    // Named, so that a look at the process's threads tells drawing from the rest.
+    pthread_setname_np(pthread_self(), "brivel-render");
     RaiseCurrentThreadPriority();
     for (;;) {
         FrameEvent.Wait();
@@ -47,21 +59,31 @@ void CRenderQueue::RenderThreadProc() {
 
 void CRenderQueue::DrawNewestScene() {
     CScene* head;
+    bool isRepaint;
     {
         std::lock_guard lock(QueueLock);
         head = PendingScene;
+        isRepaint = head != nullptr && head == newestRepaint_;
     }
-    if (head == nullptr) return;
-    {
-        std::lock_guard lock(RenderLock);
-        graphics_.BeginFrame(head);
-        head->Draw(&graphics_);
-        graphics_.EndFrame();
-    }
+    // Nothing new since the last frame: a wake-up without a scene, or one for a scene that
+    // the previous wake-up already drew.
+    if (head == nullptr || head == drawnHead_) return;
+    headPrint_.Take(*head);
+    // Scenes the screens queue are always drawn; a repaint only when its picture changed.
+    if (!isRepaint || !(headPrint_ == drawnPrint_)) DrawFrame(*head);
+    drawnPrint_.Swap(headPrint_);
+    drawnHead_ = head;
     // No QueueLock needed: the user-interface thread only links new scenes in front of the
     // head and never reads or writes a next field behind it.
     DeleteChain(head->next);
     head->next = nullptr;
+}
+
+void CRenderQueue::DrawFrame(const CScene& scene) {
+    std::lock_guard lock(RenderLock);
+    graphics_.BeginFrame(&scene);
+    scene.Draw(&graphics_);
+    graphics_.EndFrame();
 }
 
 void CRenderQueue::DeleteChain(CScene* first) {

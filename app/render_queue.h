@@ -1,17 +1,20 @@
 #pragma once
 
-// Threads: the user-interface thread queues scenes (QueueScene) and picks pieces
+// Threads: the user-interface thread queues scenes (QueueScene, QueueRepaint) and picks pieces
 // (PickLocked); the rendering thread, owned by CRenderQueue, waits on FrameEvent, draws the
-// newest queued scene and deletes the older ones, then sleeps 5 ms.
-// Locks: QueueLock guards PendingScene only (the head pointer, not the scenes' next fields).
+// newest queued scene and deletes the older ones, then sleeps 5 ms. The fingerprints and the
+// record of the last drawn scene belong to the rendering thread alone.
+// Locks: QueueLock guards PendingScene and newestRepaint_ only (not the scenes' next fields).
 // RenderLock guards the one drawing context: the rendering thread holds it for BeginFrame,
 // Draw and EndFrame, the user-interface thread for PickPiece. The two are never held together.
-// Ownership: a scene belongs to whoever made it until QueueScene takes it; from then on it
-// belongs to the rendering thread, which deletes every scene behind the head once the head has
-// been drawn. The drawn head stays queued until a newer scene has been drawn. At the end the
+// Ownership: a scene belongs to whoever made it until QueueScene or QueueRepaint takes it; from
+// then on it belongs to the rendering thread, which deletes every scene behind the head once
+// the head has been drawn (or, for a repaint of the same picture, has taken the drawn scene's
+// place). The drawn head stays queued until a newer scene has been drawn. At the end the
 // destructor stops the thread after its current frame, joins it and deletes every queued scene.
 
 #include "app/auto_reset_event.h"
+#include "app/scene_fingerprint.h"
 #include "game/board.h"
 
 #include <atomic>
@@ -37,6 +40,11 @@ public:
     /// Links `scene` in front of the queue and wakes the rendering thread; the queue owns it
     /// from now on. A null scene (one that could not be made) links nothing but still wakes it.
     void QueueScene(std::unique_ptr<CScene> scene);
+    /// Queues `scene` like QueueScene, for a repaint of the view: if it is still the newest
+    /// when the rendering thread wakes and shows the same picture as the last frame drawn, no
+    /// frame is drawn for it (it takes the drawn scene's place). An idle view's repaints thus
+    /// cost no frames, while any change is drawn at once.
+    void QueueRepaint(std::unique_ptr<CScene> scene);
 
     /// Index of the alive piece under window pixel (x, y) (origin bottom-left), or -1; asks
     /// the graphics object while holding RenderLock. User-interface thread.
@@ -44,15 +52,21 @@ public:
                             std::int32_t y);
 
 private:
+    void Link(std::unique_ptr<CScene> scene, bool isRepaint);
     void RenderThreadProc();
     void DrawNewestScene();
+    void DrawFrame(const CScene& scene);
     static void DeleteChain(CScene* first);
 
     CGraphics& graphics_;
     AutoResetEvent FrameEvent;
     std::mutex QueueLock;
     std::mutex RenderLock;
-    CScene* PendingScene = nullptr;  ///< newest first, linked through next
+    CScene* PendingScene = nullptr;      ///< newest first, linked through next
+    CScene* newestRepaint_ = nullptr;    // PendingScene when it came through QueueRepaint
+    const CScene* drawnHead_ = nullptr;  // the head whose picture the last frame shows
+    SceneFingerprint drawnPrint_;        // the fingerprint of that picture
+    SceneFingerprint headPrint_;         // scratch for the head being looked at
     std::atomic<bool> stopRequested_{false};
     std::thread thread_;  // last, so that it starts after everything it uses
 };

@@ -21,10 +21,9 @@ public:
     CGraphics(const CGraphics&) = delete;
     CGraphics& operator=(const CGraphics&) = delete;
 
-    /// Makes the context current, adopts the scene's pixel size, clears, sets the flat
-    /// projection.
+    /// Starts a frame of the scene's pixel size: it begins cleared, with the flat projection.
     virtual void BeginFrame(const CScene* scene) { (void)scene; }
-    /// Finishes the frame and hands it to the view.
+    /// Finishes the frame (the drawing may happen only now) and hands it to the view.
     virtual void EndFrame() {}
     /// Width of `text` in ems: the sum of each byte's glyph advance, before any scaling.
     virtual float GetTextWidth(const char* text) = 0;

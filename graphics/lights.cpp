@@ -8,7 +8,9 @@ void SetLightingAndMaterial() {
     const GLfloat specular[] = {0.9f, 0.9f, 0.9f, 0.9f};
     const GLfloat direction[] = {-3, -4, 5, 0};  // w = 0: a light at infinity
     const GLfloat emission[] = {0, 0, 0, 0};
-    glClearColor(0, 0, 0.3f, 0);
+    // Opaque: the drawing surface keeps an alpha channel (it reads back fastest so), and every
+    // frame must come out with alpha 1 for the view (see the shadows in opengl_board.cpp).
+    glClearColor(0, 0, 0.3f, 1);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
     glEnable(GL_DEPTH_TEST);
     glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);

@@ -1,7 +1,6 @@
-// Construction, release and the frame of the renderer. Threads: see opengl.h.
+// Construction and release of the renderer, and the text widths. Threads: see opengl.h.
 #include "graphics/opengl.h"
 
-#include "app/scene.h"
 #include "graphics/lights.h"
 #include "graphics/piece_model.h"
 
@@ -9,6 +8,8 @@
 #include <GL/glext.h>
 #include <GL/glu.h>
 #include <algorithm>
+
+#include <cstring>
 
 namespace {
 
@@ -33,12 +34,23 @@ std::uint32_t NewTexture(const PictureSource& pictures, PictureSlot slot, Textur
     return name;
 }
 
+bool HasExtension(const char* name) {
+    const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (extensions == nullptr) return false;
+    const std::size_t length = std::strlen(name);
+    for (const char* at = std::strstr(extensions, name); at != nullptr;
+         at = std::strstr(at + 1, name)) {
+        const bool starts = at == extensions || at[-1] == ' ';
+        if (starts && (at[length] == ' ' || at[length] == '\0')) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 COpenGL::COpenGL(std::int32_t surfaceWidth, std::int32_t surfaceHeight,
                  const PictureSource& pictures)
     : context_(surfaceWidth, surfaceHeight) {
-    frame_.resize(static_cast<std::size_t>(context_.Width()) * context_.Height() * 4);
     if (!context_.MakeCurrent()) return;
     InitResources(pictures);
     context_.Release();
@@ -58,6 +70,7 @@ void COpenGL::InitResources(const PictureSource& pictures) {
     FillFlagIndices(FlagIndices);
     FillFlagTexCoords(FlagTexCoords);
     SetLightingAndMaterial();
+    readsTopFirst_ = HasExtension("GL_MESA_pack_invert");
 }
 
 void COpenGL::LoadTextures(const PictureSource& pictures) {
@@ -82,55 +95,6 @@ void COpenGL::ReleaseResources() {
     glDeleteTextures(static_cast<GLsizei>(BackgroundTextures.size()), BackgroundTextures.data());
     if (PieceList != 0) glDeleteLists(PieceList, 1);
     if (FontListBase != 0) glDeleteLists(FontListBase, kFontListCount);
-}
-
-void COpenGL::BeginFrame(const CScene* scene) {
-    context_.MakeCurrent();
-    const std::int32_t width = scene != nullptr ? scene->width : projection_.width;
-    const std::int32_t height = scene != nullptr ? scene->height : projection_.height;
-    if (width != projection_.width || height != projection_.height || projection_.width < 1) {
-        projection_ = ComputeProjection(width, height);
-    }
-    glViewport(0, 0, projection_.width, projection_.height);
-    // Each frame starts from the same state, whatever the previous frame left culled.
-    glDisable(GL_CULL_FACE);
-    // The clear covers the whole surface, not only the frame's corner: on llvmpipe a full
-    // clear is a fast fill, while a scissored one is drawn like a quadrilateral (twice as slow).
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    ApplyProjection(projection_);
-}
-
-void COpenGL::ApplyProjection(const FrameProjection& projection) {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluOrtho2D(projection.canvasLeft, projection.canvasRight, projection.canvasBottom,
-               projection.canvasTop);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
-
-void COpenGL::EndFrame() {
-    // Only the part of the frame that lies on the surface is read: a scene larger than the
-    // surface is cut off at its top and right.
-    const std::int32_t width = std::min(projection_.width, context_.Width());
-    const std::int32_t height = std::min(projection_.height, context_.Height());
-    if (width < 1 || height < 1) {
-        context_.Release();
-        return;
-    }
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-    glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, frame_.data());
-    context_.Release();
-    CFrameSink* sink = sink_.load();
-    if (sink == nullptr) return;
-    const std::ptrdiff_t rowBytes = std::ptrdiff_t{width} * 4;
-    FramePixels pixels;
-    pixels.topRow = frame_.data() + (height - 1) * rowBytes;
-    pixels.rowStride = -rowBytes;
-    pixels.width = width;
-    pixels.height = height;
-    sink->PresentFrame(pixels);
 }
 
 float COpenGL::GetTextWidth(const char* text) {

@@ -1,9 +1,11 @@
-// The three-dimensional board with its pieces, shadows and aim arrows. Rendering thread only,
-// between BeginFrame and EndFrame (see opengl.h).
+// The three-dimensional board with its pieces, shadows and aim arrows, as EndFrame draws it.
+// Rendering thread only, with the context current (see opengl.h).
 #include "graphics/opengl.h"
 #include "graphics/shadow.h"
 
+#define GL_GLEXT_PROTOTYPES  // glBlendFuncSeparate, OpenGL 1.4
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <GL/glu.h>
 
 namespace {
@@ -97,7 +99,8 @@ void COpenGL::DrawBoardTop() const {
 
 void COpenGL::DrawShadows(const PieceTable& pieces) const {
     glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // The colour darkens by the shadow's alpha; the surface's own alpha stays 1 (opaque).
+    glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ZERO, GL_ONE);
     glDisable(GL_LIGHTING);
     glColor4f(0, 0, 0, 0.4f);
     for (const Piece& piece : pieces) {
@@ -134,8 +137,7 @@ void COpenGL::DrawAimArrows(const PieceTable& pieces) const {
     }
 }
 
-void COpenGL::DrawBoard(const PieceTable& pieces, const double camera[2]) {
-    if (camera == nullptr) return;
+void COpenGL::PaintBoard(const PieceTable& pieces, const double camera[2]) {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();

@@ -1,5 +1,5 @@
-// The flat drawing operations on the canvas. Rendering thread only, between BeginFrame and
-// EndFrame (see opengl.h).
+// The flat drawing operations on the canvas, as EndFrame draws a frame's commands. Rendering
+// thread only, with the context current (see opengl.h).
 #include "graphics/opengl.h"
 
 #include <GL/gl.h>
@@ -26,8 +26,7 @@ constexpr float kGlyphDepthScale = 0.001f;
 
 }  // namespace
 
-void COpenGL::DrawString(float x, float y, float scaleX, float scaleY, const char* text) {
-    if (text == nullptr || FontListBase == 0) return;
+void COpenGL::PaintString(float x, float y, float scaleX, float scaleY, const char* text) {
     glPushMatrix();
     glTranslatef(x, y, 0);
     glScalef(scaleX, scaleY, kGlyphDepthScale);
@@ -36,11 +35,11 @@ void COpenGL::DrawString(float x, float y, float scaleX, float scaleY, const cha
     glPopMatrix();
 }
 
-void COpenGL::SetColor(float r, float g, float b) {
+void COpenGL::PaintColor(float r, float g, float b) {
     glColor4f(r, g, b, 1);
 }
 
-void COpenGL::DrawMarker(float x, float y) {
+void COpenGL::PaintMarker(float x, float y) {
     BeginFlatItem();
     glBegin(GL_QUADS);
     glVertex2f(x - 0.01f, y);
@@ -51,9 +50,8 @@ void COpenGL::DrawMarker(float x, float y) {
     EndFlatItem();
 }
 
-void COpenGL::DrawFlag(float x, float y, float scale, const float* positions, const float* normals,
-                       bool red) {
-    if (positions == nullptr || normals == nullptr) return;
+void COpenGL::PaintFlag(float x, float y, float scale, const float* positions, const float* normals,
+                        bool red) {
     glPushMatrix();
     glTranslatef(x, y, 0);
     glScalef(scale, scale, scale);
@@ -81,7 +79,7 @@ void COpenGL::DrawFlag(float x, float y, float scale, const float* positions, co
     glPopMatrix();
 }
 
-void COpenGL::DrawMedal(float x, float y, float size) {
+void COpenGL::PaintMedal(float x, float y, float size) {
     glDisable(GL_CULL_FACE);
     glBindTexture(GL_TEXTURE_2D, MedalTexture);
     glEnable(GL_TEXTURE_2D);
@@ -99,7 +97,7 @@ void COpenGL::DrawMedal(float x, float y, float size) {
     glDisable(GL_TEXTURE_2D);
 }
 
-void COpenGL::DrawGrid() {
+void COpenGL::PaintGrid() {
     BeginFlatItem();
     glBegin(GL_LINES);
     for (int i = 0; i <= 10; ++i) {
@@ -114,10 +112,7 @@ void COpenGL::DrawGrid() {
     EndFlatItem();
 }
 
-void COpenGL::DrawBackground(std::int32_t index) {
-    // Only the menu (0) and settings (1) pictures exist; any other index draws nothing rather
-    // than a texture without an image, or a name read from beyond the table.
-    if (index != 0 && index != 1) return;
+void COpenGL::PaintBackground(std::int32_t index) {
     BeginFlatItem();
     glBindTexture(GL_TEXTURE_2D, BackgroundTextures[static_cast<std::size_t>(index)]);
     glEnable(GL_TEXTURE_2D);

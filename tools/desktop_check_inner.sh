@@ -6,21 +6,9 @@ out=$1
 view_width=900
 view_height=600
 
-"${BRIVEL_BINARY:-build/release/app/brivel}" >"$out/brivel.log" 2>&1 &
-game=$!
-trap 'kill "$game" 2>/dev/null || true; wait "$game" 2>/dev/null || true' EXIT
-
-fail() {
-    echo "desktop check FAILED: $*" >&2
-    exit 1
-}
-
-window=$(timeout 30 xdotool search --sync --onlyvisible --classname brivel | head -n 1) ||
-    fail "no window appeared"
-eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y, WIDTH, HEIGHT
-# No window manager: the window has no frame, and the view fills it below the menu bar.
-menu_height=$((HEIGHT - view_height))
-((WIDTH == view_width && menu_height > 0)) || fail "window is ${WIDTH}x${HEIGHT}"
+fail_label="desktop check"
+source "$(dirname "$0")/game_window.sh"
+start_game_window "${BRIVEL_BINARY:-build/release/app/brivel}" "$out" "$view_width" "$view_height"
 
 # Photographs the view into $1.
 photograph() {

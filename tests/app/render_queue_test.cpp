@@ -198,6 +198,57 @@ TEST_F(RenderQueueTest, PickWaitsForTheFrameBeingDrawn) {
                   .op = "PickPiece", .numbers = {30, 65, 120, 80}, .pieceBytes = BytesOf(pieces)}));
 }
 
+// A queue of its own for each case of a table, with scenes of a chosen number and width.
+struct RepaintBench {
+    std::unique_ptr<CScene> Scene(int id, std::int32_t width) {
+        auto scene = std::make_unique<NumberedScene>(id, tracker);
+        scene->width = width;
+        return scene;
+    }
+    RecordingGraphics graphics;
+    SceneTracker tracker;
+    CRenderQueue queue{graphics};
+};
+
+TEST(RenderQueueRepaint, RepaintIsDrawnOnlyWhenItsPictureChanged) {
+    // After a frame of scene 1, a repaint with the same picture draws nothing and takes the
+    // drawn scene's place; one with another picture or another size is drawn at once. A
+    // scene a screen queues is drawn even when it shows the same, and so is a repaint followed
+    // by such a scene; a wake-up without a new scene draws nothing again.
+    struct Case {
+        const char* what;
+        std::vector<std::pair<bool, int>> next;  // (is a repaint, id) queued after the frame
+        std::int32_t width;
+        int frames;  // frames drawn after the first
+    };
+    const Case cases[] = {
+        {"repaint, same picture", {{true, 1}}, 600, 0},
+        {"repaint, other picture", {{true, 2}}, 600, 1},
+        {"repaint, other size", {{true, 1}}, 601, 1},
+        {"screen's scene, same picture", {{false, 1}}, 600, 1},
+        {"repaint then screen's scene", {{true, 1}, {false, 1}}, 600, 1},
+        {"screen's scene then repaint", {{false, 1}, {true, 1}}, 600, 0},
+    };
+    for (const Case& c : cases) {
+        RepaintBench bench;
+        // The next scenes are queued while scene 1 is drawn, so they arrive together.
+        bench.graphics.HoldNextFrame();
+        bench.queue.QueueScene(bench.Scene(1, 600));
+        ASSERT_TRUE(bench.graphics.WaitUntilHeld());
+        for (auto [isRepaint, id] : c.next) {
+            if (isRepaint) bench.queue.QueueRepaint(bench.Scene(id, c.width));
+            if (!isRepaint) bench.queue.QueueScene(bench.Scene(id, c.width));
+        }
+        bench.graphics.ReleaseFrame();
+        // Whether it is drawn over or stood in for, every scene but the newest goes.
+        ASSERT_TRUE(bench.tracker.WaitForDestroyed(c.next.size())) << c.what;
+        bench.queue.QueueScene(nullptr);
+        std::this_thread::sleep_for(kSettle);
+        EXPECT_EQ(bench.graphics.FramesEnded(), 1 + c.frames) << c.what;
+        EXPECT_EQ(DrawnIds(bench.graphics).size(), static_cast<std::size_t>(1 + c.frames));
+    }
+}
+
 TEST(AutoResetEvent, ManySetsReleaseOneWait) {
     // Setting the event three times lets one wait through; the next wait blocks until the
     // event is set again.

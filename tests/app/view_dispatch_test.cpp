@@ -1,5 +1,6 @@
 // The view forwards exactly the events of the dispatch table to the current screen, the timer
-// ticks it every 50 ms, paints queue scenes, and resizes are recorded.
+// ticks it every 50 ms, paints queue scenes (drawn when their picture changed), and resizes are
+// recorded.
 
 #include "app/commands.h"
 #include "app/scene.h"
@@ -22,6 +23,17 @@ using Events = std::vector<std::string>;
 class ViewDispatch : public WindowTest {
 protected:
     ViewDispatch() { CurrentScreen = &screen_; }
+
+    /// Paints the view (showing the recording screen, current since after the window opened)
+    /// and lets the event loop run until the repaints stop giving frames.
+    void WaitForQuietFrames() {
+        View()->repaint();
+        int frames = -1;
+        while (graphics_.FramesEnded() != frames) {
+            frames = graphics_.FramesEnded();
+            QTest::qWait(60);
+        }
+    }
 
     RecordingScreen screen_;
 };
@@ -94,14 +106,18 @@ TEST_F(ViewDispatch, TimerTicksTheCurrentScreenEveryFiftyMilliseconds) {
     EXPECT_LE(screen_.ticks, static_cast<int>(seconds * 20) + 2);
 }
 
-TEST_F(ViewDispatch, PaintQueuesASceneOfTheCurrentScreen) {
-    // Each paint of the view queues a scene that the rendering thread draws.
-    QTest::qWait(10);
+TEST_F(ViewDispatch, PaintDrawsTheCurrentScreenWhenItsPictureChanged) {
+    // A paint queues a scene of the current screen: drawn at once when the picture differs
+    // from the last frame, not drawn again when it is the same.
+    WaitForQuietFrames();
     int before = graphics_.FramesEnded();
+    View()->repaint();
+    QTest::qWait(60);
+    EXPECT_EQ(graphics_.FramesEnded(), before);
+    View()->resize(640, 400);  // the next scene is of the new size
     View()->repaint();
     EXPECT_TRUE(graphics_.WaitForFramesEnded(before + 1));
 }
-
 TEST_F(ViewDispatch, ResizeRecordsTheViewSizeEverywhere) {
     // The client size is kept for the screens and written to "cx" and "cy".
     EXPECT_EQ(ClientWidth, kViewWidth);
@@ -115,11 +131,12 @@ TEST_F(ViewDispatch, ResizeRecordsTheViewSizeEverywhere) {
 
 TEST_F(ViewDispatch, ShownFrameIsPaintedAndAsksForTheNextScene) {
     // A frame handed in from another thread appears in the view, and showing it queues a new
-    // scene (the paint that follows), so pictures keep coming.
+    // scene (the paint that follows), so a picture that changed meanwhile is drawn next.
     QImage frame(kViewWidth, kViewHeight, QImage::Format_RGB32);
     frame.fill(QColor(10, 200, 30));
-    QTest::qWait(10);
+    WaitForQuietFrames();
     int before = graphics_.FramesEnded();
+    ClientWidth = 700;  // a change the screen's next scene shows
     std::thread renderer([&] { View()->ShowFrameLater(frame); });
     renderer.join();
     QTest::qWait(30);
