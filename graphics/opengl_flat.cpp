@@ -23,12 +23,16 @@ void EndFlatItem() {
 // makes the matrix singular, and the lit faces then come out with ambient light only (a dark
 // brown instead of gold on Mesa). 0.001 keeps them flat (0.0002 deep) and lit as intended.
 constexpr float kGlyphDepthScale = 0.001f;
+// Texts are the picture's top layer: a scene draws its scores after the waving corner flag,
+// whose cloth stands up to about a tenth of its size nearer than the canvas. The glyphs stand
+// halfway to the near end of the canvas's depth (1), in front of any cloth.
+constexpr float kTextDepth = 0.5f;
 
 }  // namespace
 
 void COpenGL::PaintString(float x, float y, float scaleX, float scaleY, const char* text) {
     glPushMatrix();
-    glTranslatef(x, y, 0);
+    glTranslatef(x, y, kTextDepth);
     glScalef(scaleX, scaleY, kGlyphDepthScale);
     glListBase(FontListBase);
     glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);

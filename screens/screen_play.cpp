@@ -18,10 +18,12 @@
 
 namespace {
 
-// A minimised view reports no size; the camera then stays where it is rather than turn by an
-// infinite angle.
-double PerPixel(double degrees, std::int32_t pixels) {
-    return pixels > 0 ? degrees / pixels : 0;
+// The turn of a drag over `offset` pixels when the whole view's `pixels` turn by `degrees`,
+// multiplied before it is divided: the aim it gives travels to the other machine of a network
+// game and must be the same bits there. A minimised view reports no size; the camera then
+// stays where it is rather than turn by an infinite angle.
+double DragDegrees(double offset, double degrees, std::int32_t pixels) {
+    return pixels > 0 ? offset * degrees / pixels : 0;
 }
 
 // Power of a charge: the wheel's amount per millisecond, softened by 50 ms and scaled.
@@ -68,10 +70,10 @@ void CScreenPlay::AimSelectedPiece() {
 
 void CScreenPlay::OnMouseDrag(std::int32_t x, std::int32_t y) {
     if (!dragging) return;
-    azimuthDelta = (x - downX) * PerPixel(180, ClientWidth);
+    azimuthDelta = DragDegrees(x - downX, 180, ClientWidth);
     if (azimuthDelta > 360) azimuthDelta -= 360;
     if (azimuthDelta < 0) azimuthDelta += 360;
-    elevationDelta = (downY - y) * PerPixel(90, ClientHeight);
+    elevationDelta = DragDegrees(downY - y, 90, ClientHeight);
     if (elevationAtPress + elevationDelta > 90) elevationDelta = 90 - elevationAtPress;
     if (elevationAtPress + elevationDelta < 0) elevationDelta = -elevationAtPress;
     Camera.azimuth = azimuthAtPress + azimuthDelta;
@@ -102,12 +104,14 @@ void CScreenPlay::OnMouseWheel(std::int16_t delta) {
         return;
     }
     std::int64_t now = TimeMs();
+    // Every turn of the wheel, a notch's part too, keeps a charge from timing out: a touchpad
+    // may take longer than the time-out to gather a whole notch.
+    if (delta != 0) lastWheelTime = now;
     std::int32_t notch = notches_.Add(delta, now);
     if (notch != 0) HandleNotch(notch, now);
 }
 
 void CScreenPlay::HandleNotch(std::int32_t delta, std::int64_t now) {
-    lastWheelTime = now;
     if (wheelCharging) {
         wheelNotches += 1;
         wheelSum += delta;

@@ -211,14 +211,40 @@ TEST_F(Scenes, ResultWhiteWinsShowWhiteFlagAndOlivePointsAndZeroShowsNone) {
 
 TEST_F(Scenes, EveryResultLineFitsAThreeByTwoWindow) {
     // The longest line, "White army won the battle", ends inside the canvas of a 3:2 window: no
-    // gold past u = 1.45 at the line's height, and the text measures inside it as well.
+    // gold past u = 1.45 at the line's height, and the text measures inside it as well. No
+    // line reaches the top rows of the view either: its capitals are whole.
     for (std::int32_t result = 0; result <= 6; ++result) {
         const CSceneCongr scene(result, 0);
         const MemorySink& sink = Draw(scene);
         EXPECT_EQ(InkIn(sink, kLitGold, 1.45, 1.5, 0.8, 1.0).count, 0) << result;
+        EXPECT_EQ(InkIn(sink, kLitGold, 0.0, 1.5, 0.99, 1.0).count, 0) << result;
         const std::string text(ResultText(result));
         EXPECT_LT(0.1 + SharedRenderer().GetTextWidth(text.c_str()) * 0.1, 1.45) << text;
     }
+}
+
+// A waved flag with the same gold text drawn after it twice: once across the cloth, once
+// over the bare background below it, as a play screen draws its scores after its corner flag.
+class TextOverFlag final : public CScene {
+public:
+    void Draw(CGraphics* graphics) const override {
+        graphics->DrawFlag(0.5f, 0.45f, 0.6f, FlagPositions.data(), FlagNormals.data(), true);
+        graphics->SetColor(1, 0.8f, 0.3f);
+        // On the plain red of the cloth, left of its emblem and between its stripes.
+        graphics->DrawString(0.56f, 0.52f, 0.1f, 0.2f, "88");
+        graphics->DrawString(0.56f, 0.05f, 0.1f, 0.2f, "88");
+    }
+};
+
+TEST_F(Scenes, TextDrawnAfterAFlagShowsWholeOverTheCloth) {
+    // Texts are the top layer: wherever the waving cloth stands nearer than the canvas, a
+    // text drawn after it must still show whole, as it does over the background.
+    const TextOverFlag scene;
+    const MemorySink& sink = Draw(scene);
+    const int overCloth = InkIn(sink, kLitGold, 0.53, 0.72, 0.47, 0.72).count;
+    const int overBackground = InkIn(sink, kLitGold, 0.53, 0.72, 0.0, 0.25).count;
+    EXPECT_GT(overBackground, 1000);
+    EXPECT_NEAR(overCloth, overBackground, overBackground / 50);
 }
 
 TEST_F(Scenes, PlaySnapshotsShowFlagScoresAndTheBoardWithItsPieces) {

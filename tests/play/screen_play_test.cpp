@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -73,6 +75,29 @@ TEST_F(ScreenPlayTest, PressDuringCameraSwingIsIgnored) {
     EXPECT_EQ(screen.selectedPiece, -1);
     EXPECT_EQ(capture.captures, 0);
     EXPECT_FALSE(HasOp(graphics.Calls(), "PickPiece"));
+}
+
+TEST_F(ScreenPlayTest, DragTurnsByOffsetTimesDegreesOverViewSizeToTheLastBit) {
+    // The aim of a dragged piece crosses the network: every offset must give exactly
+    // offset x 180 / width (and x 90 / height), multiplied first, for any view size.
+    for (std::int32_t width : {600, 700, 899, 1366, 1500}) {
+        for (std::int32_t offset = 1; offset < 240; ++offset) {
+            ClientWidth = width;
+            ClientHeight = width * 2 / 3;
+            Camera = {0, 45};
+            screen.OnLButtonDown(0, 300);
+            screen.OnMouseDrag(offset, 300 - offset / 4);
+            double azimuth = static_cast<double>(offset) * 180 / width;
+            double elevation = static_cast<double>(offset / 4) * 90 / ClientHeight;
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(screen.azimuthDelta),
+                      std::bit_cast<std::uint64_t>(azimuth))
+                << offset << " px of " << width;
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(screen.elevationDelta),
+                      std::bit_cast<std::uint64_t>(elevation))
+                << offset / 4 << " px of " << ClientHeight;
+            screen.OnLButtonUp(offset, 300);
+        }
+    }
 }
 
 TEST_F(ScreenPlayTest, DragTurnsCameraAndAimAndReleaseNormalisesTheAzimuth) {
@@ -225,6 +250,23 @@ TEST_F(ScreenPlayTest, HighResolutionStepsFlickLikeAnOrdinaryWheel) {
         clock.now += 10;
         for (int step = 0; step < 8; ++step)
             screen.OnMouseWheel(15);
+    }
+    ASSERT_TRUE(screen.moving);
+    EXPECT_EQ(screen.wheelSum, 840);
+    EXPECT_EQ(charge.plays, 1);
+}
+
+TEST_F(ScreenPlayTest, SlowHighResolutionStepsKeepTheChargeAliveBetweenNotches) {
+    // A touchpad that takes 60 ms to gather each notch, with the game's ticks running: every
+    // small step counts as wheel activity, so no tick flicks while the steps keep coming, and
+    // the seventh notch flicks with all seven.
+    Select(screen, 6, 0);
+    for (int step = 1; step <= 56; ++step) {
+        screen.OnMouseWheel(15);
+        if (screen.moving) break;
+        clock.now += 7;
+        if (step % 7 == 0) screen.OnTimer();  // a tick about every 50 ms
+        ASSERT_FALSE(screen.moving) << "flicked by a tick after step " << step;
     }
     ASSERT_TRUE(screen.moving);
     EXPECT_EQ(screen.wheelSum, 840);

@@ -168,7 +168,7 @@ TEST(ResultScene, WhiteWinShowsWhiteFlagAndOlivePoints) {
     // Result 3: its line in gold, the white flag, then "+5" in olive ending at u = 1.48.
     CSceneCongr scene(3, 5);
     EXPECT_EQ(DrawnBy(scene),
-              Join({{kGold, Text(0.1f, 0.8f, 0.1f, 0.3f, "White army won the battle"),
+              Join({{kGold, Text(0.1f, 0.8f, 0.1f, 0.23f, "White army won the battle"),
                      FlagCall(scene, 0.5f, 0.35f, 0.6f, false), kOlive},
                     RightAligned(0.76f, "+5")}));
 }
@@ -187,7 +187,7 @@ TEST(ResultScene, OnlyResultsThreeAndSixAreWhite) {
 }
 
 TEST(ResultScene, EachKnownResultHasItsLine) {
-    // Codes 0 to 6 each draw their own text at (0.1, 0.8) with scales (0.1, 0.3).
+    // Codes 0 to 6 each draw their own text at (0.1, 0.8) with scales (0.1, 0.23).
     const std::vector<std::string> lines{"No winner",
                                          "Red army won the battle",
                                          "Red army lost the battle",
@@ -198,7 +198,7 @@ TEST(ResultScene, EachKnownResultHasItsLine) {
     for (std::int32_t result = 0; result <= 6; ++result) {
         Calls calls = DrawnBy(CSceneCongr(result, 0));
         ASSERT_EQ(calls.size(), 3u);
-        EXPECT_EQ(calls[1], Text(0.1f, 0.8f, 0.1f, 0.3f, lines[result]));
+        EXPECT_EQ(calls[1], Text(0.1f, 0.8f, 0.1f, 0.23f, lines[result]));
     }
 }
 
