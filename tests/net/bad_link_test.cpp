@@ -77,7 +77,7 @@ struct BadLink {
         std::vector<std::string> common{"--tick-ms", "3", "--max-ticks", "100000000",
                                         "--quit-on-lost", "--games", "1000"};
         red = Player("--red", hostPort, flicks, common, {"--wait-peer"});
-        white = Player("--white", direct ? hostPort : relayPort, flicks, common, {});
+        white = Player("--white", direct ? hostPort : relayPort, flicks, common, {"--rejoin"});
     }
 
     std::unique_ptr<ChildProcess> Player(const char* army, std::uint16_t port, int count,

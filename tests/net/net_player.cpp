@@ -4,13 +4,17 @@
 //
 //   net_player --red|--white [--address A] [--port P] [--tick-ms N] [--flicks N]
 //              [--max-ticks N] [--wait-peer] [--quit-after-flicks] [--rehost-check]
-//              [--power X] [--rows R,W] [--games N] [--quit-on-lost]
+//              [--power X] [--rows R,W] [--games N] [--quit-on-lost] [--rejoin]
 //
 // --rows starts the session's first battle on other rows than 0 and 0 (both machines must be
 // given the same), so that a test reaches the end of a GAME in a few battles. --games plays N
 // GAMEs one after the other, each in a session of its own, as players choosing NETWORK again.
 // --quit-on-lost ends the run 1000 ticks after the game reported CONNECTION_LOST, as a person
-// would close the game then; the ticks in between show that it keeps running.
+// would close the game then (or after a failed attempt that is not retried); the ticks in
+// between show that it keeps running. --rejoin makes a joining player whose session is lost or
+// fails before its first move choose NETWORK again after 20 ticks, once per GAME, as a person
+// would: one who finished a GAME first may have joined the other machine's old session, which
+// ends when that machine finishes the GAME too.
 //
 // It prints one line per event, each starting with the tick it happened in:
 //   MESSAGE <tick> <text>             a message box the game showed
@@ -21,6 +25,7 @@
 //   RESULT <tick> <code>              the result screen was shown
 //   GAME_OVER <tick>                  a GAME ended and the main menu was reached
 //   REHOST <ok|failed>                a new host bound the port right after the GAME
+//   REJOIN <tick>                     a lost or failed new session was joined anew
 //   END <tick>
 // Threads: the main thread plays, as the user-interface thread of the game does.
 
@@ -56,6 +61,7 @@ struct Options {
     bool quitAfterFlicks = false;
     bool rehostCheck = false;
     bool quitOnLost = false;
+    bool rejoin = false;
     int games = 1;
     double power = 2.5;
     int redRow = 0;
@@ -65,6 +71,12 @@ struct Options {
 long Tick = 0;
 /// Tick at which the game reported CONNECTION_LOST, 0 before.
 long LostTick = 0;
+/// Tick at which the game reported CONNECTION_ATTEMPT_FAILED, 0 before.
+long FailedTick = 0;
+/// Moves judged in the running session.
+int SessionMoves = 0;
+/// Whether this GAME's session was already joined anew (--rejoin).
+bool Rejoined = false;
 
 void Print(const std::string& line) {
     std::printf("%s\n", line.c_str());
@@ -83,6 +95,7 @@ public:
     void Show(std::string_view text) override {
         Print("MESSAGE " + std::to_string(Tick) + " " + std::string(text));
         if (text == "CONNECTION_LOST" && LostTick == 0) LostTick = Tick;
+        if (text == "CONNECTION_ATTEMPT_FAILED" && FailedTick == 0) FailedTick = Tick;
     }
 };
 
@@ -104,6 +117,7 @@ std::uint64_t TableHash(const PieceTable& table) {
 }
 
 void PrintRest() {
+    ++SessionMoves;
     const Match& match = ScreenPlayN.match;
     char text[160];
     std::snprintf(text, sizeof text, "REST %ld %016llx %d %d,%d %d,%d %d,%d", Tick,
@@ -129,6 +143,8 @@ bool Parse(int argc, char** argv, Options& options) {
             options.rehostCheck = true;
         else if (arg == "--quit-on-lost")
             options.quitOnLost = true;
+        else if (arg == "--rejoin")
+            options.rejoin = true;
         else if (arg == "--games" && hasValue)
             options.games = std::atoi(argv[++i]);
         else if (arg == "--address" && hasValue)
@@ -207,8 +223,20 @@ void PlayTick(const Options& options, OpponentState& opponent, int& flicksMade) 
 
 void StartSession(const Options& options) {
     LostTick = 0;  // a closed earlier session is not this one
+    FailedTick = 0;
+    SessionMoves = 0;
     StartNetworkSession(options.playsRed ? 1 : 0, options.address.c_str());
     ScreenPlayN.BeginSession(options.playsRed ? kRed : kWhite);
+}
+
+/// Tick at which the running session was lost or failed, 0 while it lasts.
+long SessionEndedTick() {
+    return LostTick != 0 ? LostTick : FailedTick;
+}
+
+// A session that was lost or failed before its first move is joined anew, once per GAME.
+bool MayRejoin(const Options& options) {
+    return options.rejoin && !options.playsRed && SessionMoves == 0 && !Rejoined;
 }
 
 void CheckRehost() {
@@ -250,13 +278,22 @@ int main(int argc, char** argv) {
             Print("GAME_OVER " + std::to_string(Tick));
             if (options.rehostCheck) CheckRehost();
             if (--options.games <= 0) break;
+            Rejoined = false;
             // The players choose NETWORK again: Red hosts anew, White joins anew.
             StartSession(options);
             SwitchScreen(&ScreenPlayN);
         }
+        long ended = SessionEndedTick();
+        if (ended != 0 && MayRejoin(options) && Tick >= ended + 20) {
+            Print("REJOIN " + std::to_string(Tick));
+            Rejoined = true;
+            CloseNetworkSession();
+            StartSession(options);
+            continue;
+        }
         bool allMade = flicksMade >= options.flicks && !ScreenPlayN.moving && !ScreenPlayN.pending;
         if (options.quitAfterFlicks && allMade) break;
-        if (options.quitOnLost && LostTick != 0 && Tick >= LostTick + 1000) break;
+        if (options.quitOnLost && ended != 0 && Tick >= ended + 1000) break;
     }
     CloseNetworkSession();
     SetMessageBox(nullptr);

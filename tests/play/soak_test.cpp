@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <unistd.h>
 
 namespace {
@@ -97,6 +98,17 @@ private:
     int moves_ = 0;
 };
 
+std::string DescribeTable(const PieceTable& table) {
+    std::string text;
+    for (const Piece& piece : table) {
+        char line[128];
+        std::snprintf(line, sizeof line, "  alive %d at %.17g, %.17g moving %.17g, %.17g\n",
+                      int{piece.alive}, piece.x, piece.y, piece.vx, piece.vy);
+        text += line;
+    }
+    return text;
+}
+
 // What the rules promise after every judged move of a battle that goes on.
 void CheckBattleState(const CScreenPlay& screen, const Match& before, bool versusComputer) {
     const Match& now = screen.match;
@@ -112,7 +124,11 @@ void CheckBattleState(const CScreenPlay& screen, const Match& before, bool versu
     std::int32_t knocked = before.count[other] - now.count[other];
     std::int32_t lost = before.count[mover] - now.count[mover];
     // The turn stays only when enemy pieces alone fell.
-    ASSERT_EQ(now.sideToMove == mover, knocked > 0 && lost == 0);
+    ASSERT_EQ(now.sideToMove == mover, knocked > 0 && lost == 0)
+        << "mover " << int{mover} << " counts before " << before.count[kRed] << ","
+        << before.count[kWhite] << " after " << now.count[kRed] << "," << now.count[kWhite]
+        << " rows " << now.row[kRed] << "," << now.row[kWhite] << "\n"
+        << DescribeTable(Board);
     ASSERT_EQ(now.gameScore[other], before.gameScore[other]);
     std::int32_t gained = now.gameScore[mover] - before.gameScore[mover];
     if (versusComputer && mover == kWhite) {
@@ -180,7 +196,6 @@ protected:
         int longest = 0;
         long residentAfter100 = 0;
         Match before = screen.match;
-        bool wasMoving = false;
         while (played < battles) {
             if (CurrentScreen == &ScreenCongr) {
                 ++played;
@@ -193,20 +208,20 @@ protected:
                 if (CurrentScreen == &ScreenMain) SwitchScreen(&screen);
                 ASSERT_EQ(CurrentScreen, &screen);
                 before = screen.match;
-                wasMoving = false;
                 continue;
             }
-            if (wasMoving && !screen.moving) {
+            // A judged move either passes the turn or changes the counts, and nothing else
+            // changes them; so every move is seen here, even a weak flick that comes to rest
+            // within the tick that sets it moving.
+            if (screen.match.sideToMove != before.sideToMove || screen.match.count != before.count) {
                 ASSERT_NO_FATAL_FAILURE(CheckBattleState(screen, before, versusComputer));
                 before = screen.match;
             }
-            wasMoving = screen.moving;
             if (driver.IsPersonsTurn()) {
                 ASSERT_NO_FATAL_FAILURE(driver.MakeMove());
             }
             clock.now += 50;
             screen.OnTimer();
-            wasMoving = wasMoving || screen.moving;
             ASSERT_LT(++ticks, kTickLimitPerBattle) << "battle " << played << " is stuck";
         }
         RecordProperty("games", games);
