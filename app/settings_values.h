@@ -5,16 +5,17 @@
 /// The player's settings as the game uses them while it runs. User-interface thread only;
 /// scenes take copies of them when they are made.
 
-/// Sound-effect level, normally 0 to 1 (a stored level above 65535 gives more than 1).
+/// Sound-effect level, 0 to 1 (a stored level is cut to 0 to 65535 as it is read).
 extern double SoundVolume;
-/// Music level, normally 0 to 1.
+/// Music level, 0 to 1, read in the same way.
 extern double MusicVolume;
 /// Mouse sensitivity, 0 to 1; never stored.
 extern double MouseSetting;
 /// 1 if the board turns to face the side to move, else 0; never stored.
 extern std::uint8_t RotateBoard;
 
-/// Level a stored volume value of 0 to 65535 stands for.
+/// Level a stored volume value of 0 to 65535 stands for; the value is not cut here (reading
+/// the settings cuts it first).
 constexpr double VolumeFromStored(std::uint32_t stored) {
     return stored / 65535.0;
 }

@@ -11,10 +11,10 @@ class CScene;
 /// (bottom) to 1 (top), widened on two sides to fill the view. Three-dimensional drawing uses
 /// board space: the board's top is [0, 1] x [0, 1] at z = 0.
 ///
-/// Threads: slots 2 to 10 run only on the rendering thread between BeginFrame and EndFrame,
-/// under RenderLock; PickPiece runs only on the user-interface thread through PickLocked,
-/// also under RenderLock, so no two operations ever run at once. GetTextWidth touches no
-/// drawing state and may be called at any time.
+/// Threads: the drawing operations (BeginFrame to DrawBoard) run only on the rendering thread,
+/// between BeginFrame and EndFrame, under RenderLock; PickPiece runs only on the user-interface
+/// thread through PickLocked, also under RenderLock, so no two operations ever run at once.
+/// GetTextWidth touches no drawing state and may be called at any time.
 class CGraphics {
 public:
     CGraphics() = default;

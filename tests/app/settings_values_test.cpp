@@ -14,8 +14,9 @@ TEST(SettingsValues, StartAsAFirstStartReadsThem) {
     EXPECT_EQ(RotateBoard, 1);
 }
 
-TEST(SettingsValues, StoredVolumeAboveRangeIsKept) {
-    // A stored level is not clamped: 131070 is a level of 2.
+TEST(SettingsValues, VolumeIsTheStoredValueOverItsFullScale) {
+    // The conversion alone: 65535 is full level and twice it twice the level (reading the
+    // settings cuts a stored value to 0 to 65535 before it gets here).
     EXPECT_EQ(VolumeFromStored(131070), 2.0);
     EXPECT_EQ(VolumeFromStored(65535), 1.0);
     EXPECT_EQ(VolumeFromStored(0), 0.0);

@@ -245,3 +245,23 @@ TEST_F(RulesTest, MoveWithoutAFlickedPieceIsSafe) {
     match.previousPiece[kRed] = 99;
     EXPECT_EQ(MovePoints(match, table, kRed), 1);
 }
+
+// The repeat bonus needs all three at once: Red's flicked piece is the one of its previous
+// move, at least one White piece was knocked off, and the flicked piece is still on the board.
+TEST_F(RulesTest, RepeatBonusNeedsTheSamePieceAKnockAndThePieceLeft) {
+    struct Case {
+        int flicked;                      // Red's previous piece is 2
+        std::initializer_list<int> fell;  // pieces off the board after the move
+        std::int32_t points;
+    };
+    for (const Case& c : {Case{2, {9}, 1 + 1}, Case{2, {9, 10}, 4 + 1}, Case{2, {}, 0},
+                          Case{2, {5}, -1}, Case{3, {9}, 1}, Case{2, {2, 9}, 1 - 1}}) {
+        table = EmptyTable();
+        SetUp();
+        match.previousPiece[kRed] = 2;
+        match.lastFlickedPiece = c.flicked;
+        KnockOff(c.fell);
+        match.newCount = {CountAlive(table, kWhite), CountAlive(table, kRed)};
+        EXPECT_EQ(MovePoints(match, table, kRed), c.points) << "flicked " << c.flicked;
+    }
+}
