@@ -190,15 +190,31 @@ double CScreenPlay::FlickSpeed(double power) {
 }
 
 void CScreenPlay::LaunchSelected(double speed) {
-    Piece& piece = Board[selectedPiece];
+    const Piece& piece = Board[selectedPiece];
     viewAzimuth[piece.side] = -piece.aim;
-    Velocity v = FlickVelocity(piece.aim, speed);
+    match.lastFlickedPiece = selectedPiece;
+    SetPieceMoving(selectedPiece, piece.aim, speed);
+    selectedPiece = -1;
+}
+
+void CScreenPlay::SetPieceMoving(std::int32_t index, double aim, double speed) {
+    Piece& piece = Board[index];
+    Velocity v = FlickVelocity(aim, speed);
     piece.vx = v.vx;
     piece.vy = v.vy;
     piece.selected = 0;
-    match.lastFlickedPiece = selectedPiece;
-    selectedPiece = -1;
     moving = 1;
+}
+
+void CScreenPlay::NewGame() {
+    ::StartGame(match, Board, mode());
+    BattleStarted();
+}
+
+void CScreenPlay::StartBattle(std::int32_t redRow, std::int32_t whiteRow,
+                              std::uint8_t firstMover) {
+    ::StartBattle(match, Board, redRow, whiteRow, firstMover);
+    BattleStarted();
 }
 
 std::int32_t CScreenPlay::MovePoints(std::uint8_t mover) const {

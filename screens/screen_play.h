@@ -49,11 +49,12 @@ public:
     virtual void Flick(double power);
     /// Sets the shown total score to 0 (only the game against the computer keeps one).
     virtual void ResetTotalScore() {}
-    /// Starts a new GAME on rows 0 and 0, Red first.
-    virtual void NewGame() = 0;
-    /// Starts a battle on the given rows with `firstMover` (kRed or kWhite) to move.
-    virtual void StartBattle(std::int32_t redRow, std::int32_t whiteRow,
-                             std::uint8_t firstMover) = 0;
+    /// Starts a new GAME on rows 0 and 0, Red first, with the scores the mode starts from;
+    /// then the screen's share of the first battle (BattleStarted).
+    virtual void NewGame();
+    /// Starts a battle on the given rows with `firstMover` (kRed or kWhite) to move; then the
+    /// screen's share of it (BattleStarted).
+    virtual void StartBattle(std::int32_t redRow, std::int32_t whiteRow, std::uint8_t firstMover);
     /// Judges the move that came to rest; true when the screen switched to the result screen.
     virtual bool JudgeMove() = 0;
     /// Points of the move being judged for `mover`.
@@ -105,6 +106,9 @@ protected:
 
     PlayMode mode() const { return mode_; }
 
+    /// The screen's share of a battle the rules have just set up (who takes control, where
+    /// the camera goes, whose turn begins); it starts with PrepareBattle.
+    virtual void BattleStarted() = 0;
     /// Readies the screen for a battle the rules have just set up: each side's view azimuth,
     /// nothing moving, selected or charging.
     void PrepareBattle();
@@ -120,6 +124,10 @@ protected:
     /// Sends the selected piece along its aim at `speed` board units per second: its side's
     /// view turns to the shot, the piece becomes the last flicked and nothing stays selected.
     void LaunchSelected(double speed);
+    /// Every flick's last step, whoever makes it: piece `index` gets the velocity of `aim`
+    /// degrees at `speed` board units per second, is no longer shown selected, and the table
+    /// moves.
+    void SetPieceMoving(std::int32_t index, double aim, double speed);
 
 private:
     void LeaveFor(CScreen* next);

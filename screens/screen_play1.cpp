@@ -38,16 +38,13 @@ bool CScreenPlay1::ChooseComputerShot() {
     return false;
 }
 
+// Unlike a person's flick, the computer's keeps Red's last flicked piece (its repeat bonus
+// survives the computer's moves) and White's view, and has no random spread.
 void CScreenPlay1::FlickComputerShot() {
     computerPhase = kComputerIdle;
     computerSpeed = kComputerSpeed;
-    Piece& piece = Board[chosenPiece];
-    Velocity v = FlickVelocity(piece.aim, computerSpeed);
-    piece.vx = v.vx;
-    piece.vy = v.vy;
-    piece.selected = 0;
+    SetPieceMoving(chosenPiece, Board[chosenPiece].aim, computerSpeed);
     chosenPiece = -1;
-    moving = 1;
     ChargeSound().Play();
 }
 
@@ -67,21 +64,9 @@ void CScreenPlay1::ResetTotalScore() {
     match.gameScore[kRed] = 0;
 }
 
-void CScreenPlay1::NewGame() {
-    sideInControl = kRed;
-    ::StartGame(match, Board, mode());
-    BattleStarted();
-}
-
-void CScreenPlay1::StartBattle(std::int32_t redRow, std::int32_t whiteRow,
-                               std::uint8_t firstMover) {
-    ::StartBattle(match, Board, redRow, whiteRow, firstMover);
-    BattleStarted();
-}
-
-// The screen's share of a battle the rules have set up: Red's camera comes round, or the
-// computer's turn begins.
+// The person always plays Red. Red's camera comes round, or the computer's turn begins.
 void CScreenPlay1::BattleStarted() {
+    sideInControl = kRed;
     PrepareBattle();
     chosenPiece = -1;
     computerPhase = kComputerIdle;

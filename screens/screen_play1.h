@@ -31,9 +31,6 @@ public:
     /// The computer's work, then the shared tick.
     void OnTimer() override;
     void ResetTotalScore() override;
-    /// Red moves first on rows 0 and 0; the total score is kept.
-    void NewGame() override;
-    void StartBattle(std::int32_t redRow, std::int32_t whiteRow, std::uint8_t firstMover) override;
     /// Only Red scores; whenever White is to move the computer's turn begins.
     bool JudgeMove() override;
 
@@ -47,7 +44,7 @@ public:
     OpponentState opponent;
 
 private:
-    void BattleStarted();
+    void BattleStarted() override;
     bool ComputerWork();
     bool ChooseComputerShot();
     void FlickComputerShot();

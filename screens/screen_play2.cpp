@@ -9,19 +9,7 @@ std::unique_ptr<CScene> CScreenPlay2::CreateScene() {
                                          match.gameScore[kWhite]);
 }
 
-void CScreenPlay2::NewGame() {
-    ::StartGame(match, Board, mode());
-    BattleStarted();
-}
-
-void CScreenPlay2::StartBattle(std::int32_t redRow, std::int32_t whiteRow,
-                               std::uint8_t firstMover) {
-    ::StartBattle(match, Board, redRow, whiteRow, firstMover);
-    BattleStarted();
-}
-
-// The screen's share of a battle the rules have set up: the first mover takes control and the
-// camera swings round to its side.
+// The first mover takes control and the camera swings round to its side.
 void CScreenPlay2::BattleStarted() {
     PrepareBattle();
     sideInControl = match.sideToMove;

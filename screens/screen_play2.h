@@ -12,14 +12,11 @@ public:
 
     /// A snapshot with the side to move and both game scores.
     std::unique_ptr<CScene> CreateScene() override;
-    /// Both scores start again from 0; Red moves first on rows 0 and 0.
-    void NewGame() override;
-    void StartBattle(std::int32_t redRow, std::int32_t whiteRow, std::uint8_t firstMover) override;
     /// Both armies score; when the turn passes the camera swings to the new mover's view.
     bool JudgeMove() override;
 
 private:
-    void BattleStarted();
+    void BattleStarted() override;
 };
 
 /// The program's two-player screen.

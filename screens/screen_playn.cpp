@@ -25,12 +25,7 @@ void CScreenPlayN::OnTimer() {
 
 void CScreenPlayN::PlayPendingFlick() {
     if (!pending || --countdown > 0) return;
-    Piece& piece = Board[match.lastFlickedPiece];
-    Velocity v = FlickVelocity(pendingAim, pendingPower);
-    piece.vx = v.vx;
-    piece.vy = v.vy;
-    piece.selected = 0;
-    moving = 1;
+    SetPieceMoving(match.lastFlickedPiece, pendingAim, pendingPower);
     ChargeSound().Play();
     pending = 0;
 }
@@ -65,9 +60,8 @@ void CScreenPlayN::NewGame() {
     StartBattle(0, 0, kRed);
 }
 
-void CScreenPlayN::StartBattle(std::int32_t redRow, std::int32_t whiteRow,
-                               std::uint8_t firstMover) {
-    ::StartBattle(match, Board, redRow, whiteRow, firstMover);
+// This machine keeps control of its own army; the camera turns to it, whoever moves first.
+void CScreenPlayN::BattleStarted() {
     PrepareBattle();
     pending = 0;
     SwingCamera(RandomViewAzimuth(sideInControl));

@@ -29,10 +29,9 @@ public:
     void OnTimer() override;
     /// The shared flick, sent to the other machines before the piece moves.
     void Flick(double power) override;
-    /// A battle on rows 0 and 0 with Red to move; the game scores are kept.
+    /// A battle on rows 0 and 0 with Red to move; the game scores are kept (the session's
+    /// start and a GAME's end reset them themselves).
     void NewGame() override;
-    /// Sets up a battle; the camera turns to this machine's army, whoever moves first.
-    void StartBattle(std::int32_t redRow, std::int32_t whiteRow, std::uint8_t firstMover) override;
     /// Both armies score and no points are shown; the camera turns only when the turn comes
     /// to this machine's army; a GAME's end closes the session and leads to the main menu.
     bool JudgeMove() override;
@@ -56,6 +55,7 @@ public:
     const std::deque<FlickMessage>& WaitingFlicks() const { return waitingFlicks_; }
 
 private:
+    void BattleStarted() override;
     void PlayPendingFlick();
     void TakeFlick(const FlickMessage& message);
     bool IsBusy() const { return pending != 0 || moving != 0; }
