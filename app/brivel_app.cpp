@@ -17,7 +17,9 @@
 #include "app/view_frame_sink.h"
 #include "game/board.h"
 #include "game/flag.h"
+#include "game/helper_thread.h"
 #include "graphics/opengl.h"
+#include "net/network_session.h"
 #include "screens/screen_main.h"
 #include "sound/sound_effects.h"
 
@@ -39,6 +41,15 @@ struct TableStart {
     }
 };
 
+// Made before the graphics object and so gone after it: then the display it drew on is let go,
+// and with it the OpenGL implementation's own threads.
+struct DisplayEnd {
+    DisplayEnd() = default;
+    DisplayEnd(const DisplayEnd&) = delete;
+    DisplayEnd& operator=(const DisplayEnd&) = delete;
+    ~DisplayEnd() { EglContext::TerminateDisplay(); }
+};
+
 QSize SurfaceSize() {
     QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return {COpenGL::kDefaultSurfaceWidth, COpenGL::kDefaultSurfaceHeight};
@@ -55,6 +66,7 @@ struct BrivelApp::ProgramObjects {
 
     CViewFrameSink frameSink;
     FlagStart flag;
+    DisplayEnd display;
     COpenGL graphics{SurfaceSize().width(), SurfaceSize().height()};
     CRenderQueue queue{graphics};  // starts the rendering thread
     TableStart table;
@@ -83,6 +95,10 @@ BrivelApp::~BrivelApp() {
     if (mainFrame_ != nullptr) objects_->frameSink.Attach(nullptr);
     SetNetworkDialog(nullptr);
     mainFrame_.reset();
+    // No tick runs any more. What the screens started ends here, before main returns: the
+    // network session with its peer's thread, and the opponent's helper thread.
+    CloseNetworkSession();
+    HelperThread::Stop();
     SetMessageBox(nullptr);
     SetSettingsStore(nullptr);
 }

@@ -2,7 +2,9 @@
 
 // Threads: the application object lives on the user-interface thread. Building it starts the
 // rendering thread (inside the scene queue) and the sound thread (inside the sound effects);
-// destroying it stops and joins both, in the reverse order of construction.
+// destroying it stops and joins both, in the reverse order of construction, and every other
+// thread the game started: the network session's peer thread, the opponent's helper thread and
+// the OpenGL implementation's own (the display is let go). Only the caller's thread is left.
 
 #include <QApplication>
 

@@ -9,9 +9,11 @@
 /// The per-user settings store: QSettings of organisation "Quenlo", application "Brivel", an
 /// INI file under the user's configuration folder ($XDG_CONFIG_HOME/Quenlo/Brivel.conf).
 /// A value that is not a 32-bit integer counts as absent; a file that cannot be read or
-/// written is ignored.
+/// written is ignored. The file is always replaced whole (QSettings writes a temporary file
+/// and renames it), so a game killed while writing leaves the old settings or the new.
 class CQtSettingsStore final : public CSettingsStore {
 public:
+    /// Removes the lock file a killed game may have left, unless a live writer holds it.
     CQtSettingsStore();
     /// Writes out whatever is still pending.
     ~CQtSettingsStore();

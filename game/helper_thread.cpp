@@ -3,15 +3,32 @@
 #include <memory>
 #include <system_error>
 
+namespace {
+
+std::mutex ProgramHelperLock;
+std::unique_ptr<HelperThread> ProgramHelper;  // guarded by ProgramHelperLock
+
+}  // namespace
+
 HelperThread* HelperThread::Get() {
-    static std::unique_ptr<HelperThread> helper = []() -> std::unique_ptr<HelperThread> {
+    std::lock_guard lock(ProgramHelperLock);
+    if (ProgramHelper == nullptr) {
         try {
-            return std::unique_ptr<HelperThread>(new HelperThread());
+            ProgramHelper.reset(new HelperThread());
         } catch (const std::system_error&) {
-            return nullptr;  // no thread to be had: callers do all their work themselves
+            // No thread to be had: callers do all their work themselves.
         }
-    }();
-    return helper.get();
+    }
+    return ProgramHelper.get();
+}
+
+void HelperThread::Stop() {
+    std::unique_ptr<HelperThread> helper;
+    {
+        std::lock_guard lock(ProgramHelperLock);
+        helper.swap(ProgramHelper);
+    }
+    // Destroyed here, outside the lock: its destructor wakes the thread and joins it.
 }
 
 HelperThread::HelperThread() : thread_(&HelperThread::Run, this) {}

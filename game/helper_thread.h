@@ -20,8 +20,14 @@ public:
         void* context;
     };
 
-    /// The program's helper, started on first use; nullptr when no thread can be started.
+    /// The program's helper, started on first use (again after Stop); nullptr when no thread
+    /// can be started.
     static HelperThread* Get();
+
+    /// Ends the program's helper, if it runs, and joins its thread, so that no thread is left
+    /// once the program is done. Called by the one thread that offers work, while none is
+    /// offered; a helper that Get returned before must not be used afterwards.
+    static void Stop();
 
     /// Hands `work` to the helper unless it already has work; true if it was taken.
     bool Offer(const Work& work);

@@ -16,6 +16,12 @@ public:
     EglContext(std::int32_t maxWidth, std::int32_t maxHeight);
     EglContext(const EglContext&) = delete;
     EglContext& operator=(const EglContext&) = delete;
+    /// Lets go of the display every context of the process draws on: the OpenGL implementation
+    /// frees what it kept for it and joins the threads it started for it (Mesa's rasterisers
+    /// and its shader-cache writer), which would otherwise run until the process ends. Only
+    /// once every context is destroyed; nothing happens when the display was never opened.
+    static void TerminateDisplay();
+
     /// Destroys the context and the surface; the context must not be current anywhere else.
     ~EglContext();
 

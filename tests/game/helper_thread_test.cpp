@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <filesystem>
 #include <thread>
 
 namespace {
@@ -71,4 +73,47 @@ TEST(HelperThread, WithdrawnWorkNeverRunsLater) {
     }
     std::printf("the helper took %d of 2000 offers before they were withdrawn\n",
                 ranBeforeWithdraw);
+}
+
+namespace {
+
+std::size_t ThreadCount() {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
+        ++count;
+    return count;
+}
+
+// A joined thread may stay listed for a moment while the kernel finishes its exit.
+std::size_t ThreadCountSettledTo(std::size_t expected) {
+    std::size_t count = ThreadCount();
+    for (int attempt = 0; attempt < 50 && count != expected; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        count = ThreadCount();
+    }
+    return count;
+}
+
+}  // namespace
+
+// The program's end stops the helper and joins its thread; should work be offered after all,
+// a new helper takes it.
+TEST(HelperThread, StopJoinsItsThreadAndALaterGetStartsAnother) {
+    ASSERT_NE(HelperThread::Get(), nullptr);
+    const std::size_t withHelper = ThreadCount();
+    HelperThread::Stop();
+    EXPECT_EQ(ThreadCountSettledTo(withHelper - 1), withHelper - 1);
+    HelperThread::Stop();  // nothing left to stop
+
+    HelperThread* again = HelperThread::Get();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(ThreadCount(), withHelper);
+    Probe probe;
+    HelperThread::Work work{Probe::Run, &probe};
+    ASSERT_TRUE(again->Offer(work));
+    for (int wait = 0; wait < 5000 && probe.runs == 0; ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    again->Withdraw(work);
+    EXPECT_EQ(probe.runs, 1);
+    EXPECT_NE(probe.ranOn, std::this_thread::get_id());
 }
