@@ -1,11 +1,11 @@
 #include "app/child_view.h"
 
 #include "app/commands.h"
-#include "app/program_queue.h"
-#include "app/render_queue.h"
-#include "app/scene.h"
-#include "app/screen.h"
-#include "app/settings_store.h"
+#include "framework/program_queue.h"
+#include "framework/render_queue.h"
+#include "framework/scene.h"
+#include "framework/screen.h"
+#include "framework/settings_store.h"
 
 #include <QMetaObject>
 #include <QMouseEvent>

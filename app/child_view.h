@@ -3,7 +3,7 @@
 // Threads: everything runs on the user-interface thread, except that a finished frame may be
 // handed in from the rendering thread through ShowFrameLater, which only posts it.
 
-#include "app/mouse_capture.h"
+#include "framework/mouse_capture.h"
 
 #include <QImage>
 #include <QRect>

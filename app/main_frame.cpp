@@ -4,7 +4,7 @@
 #include "app/child_view.h"
 #include "app/commands.h"
 #include "app/game_icon.h"
-#include "app/screen.h"
+#include "framework/screen.h"
 
 #include <QAction>
 #include <QDesktopServices>

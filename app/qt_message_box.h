@@ -2,7 +2,7 @@
 
 // Threads: user-interface thread only.
 
-#include "app/message_box.h"
+#include "framework/message_box.h"
 
 #include <QPointer>
 #include <QWidget>

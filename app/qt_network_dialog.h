@@ -2,7 +2,7 @@
 
 // Threads: user-interface thread only.
 
-#include "app/network_dialog.h"
+#include "framework/network_dialog.h"
 
 #include <QPointer>
 #include <QWidget>

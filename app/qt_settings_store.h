@@ -2,7 +2,7 @@
 
 // Threads: user-interface thread only.
 
-#include "app/settings_store.h"
+#include "framework/settings_store.h"
 
 #include <QSettings>
 

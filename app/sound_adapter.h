@@ -2,7 +2,7 @@
 
 // Threads: user-interface thread only, like the player it drives.
 
-#include "app/effect_sounds.h"
+#include "framework/effect_sounds.h"
 #include "sound/sound.h"
 
 /// One of the game's real sound players as the screens see it.

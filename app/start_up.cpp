@@ -1,14 +1,15 @@
 #include "app/start_up.h"
 
 #include "app/child_view.h"
-#include "app/effect_sounds.h"
 #include "app/main_frame.h"
-#include "app/settings_store.h"
-#include "app/settings_values.h"
+#include "framework/effect_sounds.h"
+#include "framework/settings_store.h"
+#include "framework/settings_values.h"
 
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
+
 #include <algorithm>
 
 std::optional<QSize> StoredViewSize(QSize limit) {

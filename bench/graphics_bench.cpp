@@ -5,7 +5,7 @@
 // on this machine. Besides the wall time, each frame reports cpu_ms: processor time of all the
 // process's threads (llvmpipe's own included), which is what a frame costs an idle machine.
 
-#include "app/scene.h"
+#include "framework/scene.h"
 #include "game/flag.h"
 #include "graphics/opengl.h"
 #include "graphics/outline_font.h"
@@ -111,7 +111,7 @@ void DrawFrames(benchmark::State& state, const std::vector<std::unique_ptr<CScen
         const CScene& scene = *scenes[next];
         next = (next + 1) % scenes.size();
         if (whole) renderer.DrawNextFrameWhole();
-        renderer.BeginFrame(&scene);
+        renderer.BeginFrame(scene.width, scene.height);
         scene.Draw(&renderer);
         renderer.EndFrame();
     }

@@ -1,10 +1,10 @@
 // Threads: the benchmark thread is the user-interface thread; the queue's rendering thread
 // draws into a graphics object that does nothing, and deletes the scenes.
 
-#include "app/program_queue.h"
-#include "app/render_queue.h"
-#include "app/scene_fingerprint.h"
-#include "app/screen.h"
+#include "framework/program_queue.h"
+#include "framework/render_queue.h"
+#include "framework/scene_fingerprint.h"
+#include "framework/screen.h"
 #include "game/flag.h"
 #include "screens/scene_main.h"
 #include "screens/scene_play.h"

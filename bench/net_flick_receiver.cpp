@@ -10,7 +10,7 @@
 // joined) and "TOOK <piece> <nanoseconds>" for each flick taken.
 // Threads: the main thread pumps, as the user-interface thread does.
 
-#include "app/message_box.h"
+#include "framework/message_box.h"
 #include "net/network_session.h"
 #include "screens/screen_playn.h"
 

@@ -1,8 +1,8 @@
 // Threads: the benchmark thread plays; a scene queue's rendering thread draws the scenes into a
 // graphics object that does nothing, and deletes them.
 
-#include "app/program_queue.h"
-#include "app/render_queue.h"
+#include "framework/program_queue.h"
+#include "framework/render_queue.h"
 #include "game/flag.h"
 #include "game/random.h"
 #include "screens/screen_play1.h"

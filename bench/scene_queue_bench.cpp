@@ -1,7 +1,7 @@
 // Threads: the benchmark thread queues scenes; the queue's rendering thread draws them into a
 // graphics object that does nothing, and deletes them.
 
-#include "app/render_queue.h"
+#include "framework/render_queue.h"
 #include "screens/scene_main.h"
 #include "tests/fakes/silent_graphics.h"
 

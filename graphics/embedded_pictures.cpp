@@ -1,6 +1,6 @@
 #include "graphics/embedded_pictures.h"
 
-#include "app/resources.h"
+#include "resources/resources.h"
 
 PictureSource EmbeddedPictures() {
     return [](int id) {

@@ -4,8 +4,6 @@
 
 #include <cstdint>
 
-class CScene;
-
 /// The drawing interface through which every picture of the game is made. Flat drawing uses
 /// canvas coordinates: u from 0 (left) to 1.5 (right) of a 3:2 design rectangle, v from 0
 /// (bottom) to 1 (top), widened on two sides to fill the view. Three-dimensional drawing uses
@@ -21,8 +19,12 @@ public:
     CGraphics(const CGraphics&) = delete;
     CGraphics& operator=(const CGraphics&) = delete;
 
-    /// Starts a frame of the scene's pixel size: it begins cleared, with the flat projection.
-    virtual void BeginFrame(const CScene* scene) { (void)scene; }
+    /// Starts a frame of width x height pixels (the size of the scene it will show): it begins
+    /// cleared, with the flat projection.
+    virtual void BeginFrame(std::int32_t width, std::int32_t height) {
+        (void)width;
+        (void)height;
+    }
     /// Finishes the frame (the drawing may happen only now) and hands it to the view.
     virtual void EndFrame() {}
     /// Width of `text` in ems: the sum of each byte's glyph advance, before any scaling.

@@ -63,7 +63,7 @@ public:
     /// Per-code measures of the outline font, ems.
     const GlyphMetricsTable& Metrics() const { return GlyphMetrics; }
 
-    void BeginFrame(const CScene* scene) override;
+    void BeginFrame(std::int32_t width, std::int32_t height) override;
     void EndFrame() override;
     float GetTextWidth(const char* text) override;
     void DrawString(float x, float y, float scaleX, float scaleY, const char* text) override;

@@ -1,12 +1,12 @@
 // A frame of the renderer: its drawing operations are recorded between BeginFrame and EndFrame
 // and drawn by EndFrame, only where they differ from the frame before, then read back into the
 // sink's memory. Threads: see opengl.h.
-#include "app/scene.h"
 #include "graphics/opengl.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <GL/glu.h>
+
 #include <algorithm>
 
 void COpenGL::SetFrameSink(CFrameSink* sink) {
@@ -15,9 +15,7 @@ void COpenGL::SetFrameSink(CFrameSink* sink) {
     ++sinkChanges_;
 }
 
-void COpenGL::BeginFrame(const CScene* scene) {
-    const std::int32_t width = scene != nullptr ? scene->width : projection_.width;
-    const std::int32_t height = scene != nullptr ? scene->height : projection_.height;
+void COpenGL::BeginFrame(std::int32_t width, std::int32_t height) {
     if (width != projection_.width || height != projection_.height || projection_.width < 1) {
         projection_ = ComputeProjection(width, height);
     }

@@ -1,6 +1,6 @@
 #include "net/network_session.h"
 
-#include "app/message_box.h"
+#include "framework/message_box.h"
 
 #include <chrono>
 #include <string>

@@ -1,6 +1,6 @@
 #include "screens/menu_tick.h"
 
-#include "app/screen.h"
+#include "framework/screen.h"
 #include "game/flag.h"
 
 void MenuScreenTick(CScreen* screen) {

@@ -1,6 +1,6 @@
 #include "screens/network_game.h"
 
-#include "app/network_dialog.h"
+#include "framework/network_dialog.h"
 #include "net/network_session.h"
 #include "screens/screen_playn.h"
 

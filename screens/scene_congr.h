@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/scene.h"
+#include "framework/scene.h"
 
 #include <cstdint>
 

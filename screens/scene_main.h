@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/scene.h"
+#include "framework/scene.h"
 
 /// The main-menu picture: the menu background with the red flag waving on it.
 class CSceneMain : public CScene {

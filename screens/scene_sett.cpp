@@ -1,6 +1,6 @@
 #include "screens/scene_sett.h"
 
-#include "app/settings_values.h"
+#include "framework/settings_values.h"
 #include "graphics/graphics.h"
 #include "screens/scene_text.h"
 

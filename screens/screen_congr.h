@@ -2,7 +2,7 @@
 
 // Threads: user-interface thread only.
 
-#include "app/screen.h"
+#include "framework/screen.h"
 
 #include <cstdint>
 

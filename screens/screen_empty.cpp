@@ -1,6 +1,6 @@
 #include "screens/screen_empty.h"
 
-#include "app/scene.h"
+#include "framework/scene.h"
 #include "screens/screen_main.h"
 
 CScreenEmpty ScreenEmpty;

@@ -2,7 +2,7 @@
 
 // Threads: user-interface thread only.
 
-#include "app/screen.h"
+#include "framework/screen.h"
 
 /// The placeholder behind the menu's winners item: a line of text saying the feature comes in
 /// a later version; any click, Esc or the right button returns to the main menu.

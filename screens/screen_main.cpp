@@ -1,6 +1,6 @@
 #include "screens/screen_main.h"
 
-#include "app/canvas.h"
+#include "framework/canvas.h"
 #include "screens/menu_tick.h"
 #include "screens/network_game.h"
 #include "screens/scene_main.h"

@@ -2,7 +2,7 @@
 
 // Threads: user-interface thread only.
 
-#include "app/screen.h"
+#include "framework/screen.h"
 
 /// The items of the main menu, top to bottom.
 enum class MenuItem { kNone, kOnePlayer, kTwoPlayers, kNetwork, kWinners, kSettings };

@@ -1,10 +1,10 @@
 #include "screens/screen_play.h"
 
-#include "app/clock.h"
-#include "app/effect_sounds.h"
-#include "app/mouse_capture.h"
-#include "app/program_queue.h"
-#include "app/scene.h"
+#include "framework/clock.h"
+#include "framework/effect_sounds.h"
+#include "framework/mouse_capture.h"
+#include "framework/program_queue.h"
+#include "framework/scene.h"
 #include "game/flag.h"
 #include "game/physics.h"
 #include "game/random.h"
@@ -12,7 +12,6 @@
 #include "screens/screen_sett.h"
 
 #include <algorithm>
-
 #include <cmath>
 #include <numbers>
 

@@ -3,7 +3,7 @@
 // Threads: user-interface thread only. The screen plays on the program's live Board and Camera,
 // which nothing else touches while it is current; pictures leave it only as scenes.
 
-#include "app/screen.h"
+#include "framework/screen.h"
 #include "game/board.h"
 #include "game/rules.h"
 #include "screens/wheel_notches.h"

@@ -1,7 +1,7 @@
 #include "screens/screen_play1.h"
 
-#include "app/effect_sounds.h"
-#include "app/message_box.h"
+#include "framework/effect_sounds.h"
+#include "framework/message_box.h"
 #include "screens/scene_play.h"
 
 CScreenPlay1 ScreenPlay1;

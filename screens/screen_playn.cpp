@@ -1,6 +1,6 @@
 #include "screens/screen_playn.h"
 
-#include "app/effect_sounds.h"
+#include "framework/effect_sounds.h"
 #include "screens/scene_play.h"
 
 CScreenPlayN ScreenPlayN;

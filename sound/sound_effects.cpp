@@ -1,6 +1,6 @@
 #include "sound/sound_effects.h"
 
-#include "app/resources.h"
+#include "resources/resources.h"
 
 std::span<const unsigned char> WaveResource(int id) {
     std::optional<ResourceBytes> bytes = FindResource("WAVE", id);

@@ -19,7 +19,7 @@ constexpr int kHighestNicePriority = -20;
 
 /// Raises the calling thread to the highest priority the system grants it; silently keeps the
 /// ordinary priority when every raise is refused. (Local to the sound thread: the program's
-/// own RaiseCurrentThreadPriority, for the other threads, lives in app/.)
+/// own RaiseCurrentThreadPriority, for the other threads, lives in framework/.)
 void RaiseSoundThreadPriority() {
     // Real-time scheduling needs a privilege most users lack; a lower nice value may be allowed
     // by the resource limits instead. Neither refusal matters to the game.

@@ -4,8 +4,8 @@
 //
 //   render_scenes [output folder]     (default: build/scenes)
 
-#include "app/scene.h"
-#include "app/settings_values.h"
+#include "framework/scene.h"
+#include "framework/settings_values.h"
 #include "game/flag.h"
 #include "graphics/opengl.h"
 #include "screens/scene_congr.h"
@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
         ClientWidth = job.width;
         ClientHeight = job.height;
         const std::unique_ptr<CScene> scene = job.make();
-        renderer.BeginFrame(scene.get());
+        renderer.BeginFrame(scene->width, scene->height);
         scene->Draw(&renderer);
         renderer.EndFrame();
         const std::filesystem::path file = folder / (job.name + ".png");

@@ -1,8 +1,8 @@
 // The main menu, settings, result and placeholder screens, driven through the real window:
 // clicks, drags, Esc and the right button on the view, with real timer ticks behind them.
 
-#include "app/canvas.h"
-#include "app/settings_values.h"
+#include "framework/canvas.h"
+#include "framework/settings_values.h"
 #include "game/flag.h"
 #include "screens/screen_congr.h"
 #include "screens/screen_empty.h"
@@ -11,8 +11,8 @@
 #include "tests/app/window_fixture.h"
 
 #include <QTest>
-#include <algorithm>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 

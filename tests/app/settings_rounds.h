@@ -2,7 +2,7 @@
 
 // Threads: whichever thread owns the store or reader passed in.
 
-#include "app/settings_store.h"
+#include "framework/settings_store.h"
 
 #include <cstdint>
 #include <functional>

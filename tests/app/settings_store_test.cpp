@@ -5,9 +5,9 @@
 #include "app/child_view.h"
 #include "app/main_frame.h"
 #include "app/qt_settings_store.h"
-#include "app/scene.h"
-#include "app/settings_values.h"
 #include "app/start_up.h"
+#include "framework/scene.h"
+#include "framework/settings_values.h"
 #include "screens/screen_main.h"
 #include "tests/app/window_fixture.h"
 

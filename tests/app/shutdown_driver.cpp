@@ -17,9 +17,9 @@
 
 #include "app/brivel_app.h"
 #include "app/main_frame.h"
-#include "app/message_box.h"
 #include "app/qt_settings_store.h"
-#include "app/screen.h"
+#include "framework/message_box.h"
+#include "framework/screen.h"
 #include "game/board.h"
 #include "net/network_session.h"
 #include "screens/screen_congr.h"

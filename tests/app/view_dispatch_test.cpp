@@ -3,8 +3,8 @@
 // recorded.
 
 #include "app/commands.h"
-#include "app/scene.h"
-#include "app/screen.h"
+#include "framework/scene.h"
+#include "framework/screen.h"
 #include "tests/app/window_fixture.h"
 
 #include <QApplication>

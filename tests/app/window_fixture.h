@@ -6,8 +6,8 @@
 #include "app/child_view.h"
 #include "app/main_frame.h"
 #include "app/qt_settings_store.h"
-#include "app/render_queue.h"
-#include "app/screen.h"
+#include "framework/render_queue.h"
+#include "framework/screen.h"
 #include "tests/fakes/framework_fakes.h"
 #include "tests/fakes/recording_graphics.h"
 

@@ -2,11 +2,11 @@
 
 // Threads: user-interface thread only, like the seams they stand in for.
 
-#include "app/clock.h"
-#include "app/effect_sounds.h"
-#include "app/message_box.h"
-#include "app/mouse_capture.h"
-#include "app/settings_store.h"
+#include "framework/clock.h"
+#include "framework/effect_sounds.h"
+#include "framework/message_box.h"
+#include "framework/mouse_capture.h"
+#include "framework/settings_store.h"
 
 #include <cstdint>
 #include <map>

@@ -74,8 +74,9 @@ void RecordingGraphics::Record(GraphicsCall call) {
     changed_.notify_all();
 }
 
-void RecordingGraphics::BeginFrame(const CScene* scene) {
-    Record({.op = "BeginFrame", .addresses = {scene}});
+void RecordingGraphics::BeginFrame(std::int32_t width, std::int32_t height) {
+    Record(
+        {.op = "BeginFrame", .numbers = {static_cast<double>(width), static_cast<double>(height)}});
     std::unique_lock lock(mutex_);
     if (!holdNext_) return;
     holdNext_ = false;

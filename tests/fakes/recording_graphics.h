@@ -14,8 +14,8 @@
 #include <vector>
 
 /// One call made on the graphics object: the operation's name, its numeric arguments in order
-/// (floats widened exactly, booleans as 0 or 1), its text, the addresses it was given (a scene,
-/// or the flag's positions and normals) and, for the board, the bytes of the piece table.
+/// (floats widened exactly, booleans as 0 or 1), its text, the addresses it was given (the
+/// flag's positions and normals) and, for the board, the bytes of the piece table.
 struct GraphicsCall {
     std::string op{};
     std::vector<double> numbers{};
@@ -54,7 +54,7 @@ public:
     /// Value PickPiece returns.
     void SetPickResult(std::int32_t index);
 
-    void BeginFrame(const CScene* scene) override;
+    void BeginFrame(std::int32_t width, std::int32_t height) override;
     void EndFrame() override;
     float GetTextWidth(const char* text) override;
     void DrawString(float x, float y, float scaleX, float scaleY, const char* text) override;

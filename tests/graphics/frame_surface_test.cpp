@@ -60,7 +60,7 @@ private:
 // A frame of `scene` through `sink`.
 void DrawScene(COpenGL& renderer, CFrameSink& sink, const CScene& scene) {
     renderer.SetFrameSink(&sink);
-    renderer.BeginFrame(&scene);
+    renderer.BeginFrame(scene.width, scene.height);
     scene.Draw(&renderer);
     renderer.EndFrame();
     renderer.SetFrameSink(nullptr);

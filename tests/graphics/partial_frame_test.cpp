@@ -1,6 +1,6 @@
 // A frame drawn only where it differs from the frame before is the same, pixel for pixel, as
 // the frame drawn whole: along the menus' and the play screen's own sequences of scenes.
-#include "app/settings_values.h"
+#include "framework/settings_values.h"
 #include "game/flag.h"
 #include "screens/scene_congr.h"
 #include "screens/scene_main.h"
@@ -74,7 +74,7 @@ protected:
     }
 
     static void Draw(const CScene& scene) {
-        Renderer().BeginFrame(&scene);
+        Renderer().BeginFrame(scene.width, scene.height);
         scene.Draw(&Renderer());
         Renderer().EndFrame();
     }

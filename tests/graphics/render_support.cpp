@@ -72,10 +72,7 @@ COpenGL& SharedRenderer() {
 const MemorySink& RenderFrame(std::int32_t width, std::int32_t height,
                               const std::function<void(COpenGL&)>& draw) {
     COpenGL& renderer = SharedRenderer();
-    CScene scene;
-    scene.width = width;
-    scene.height = height;
-    renderer.BeginFrame(&scene);
+    renderer.BeginFrame(width, height);
     draw(renderer);
     renderer.EndFrame();
     return SharedSink();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/scene.h"
 #include "graphics/frame_sink.h"
 #include "graphics/opengl.h"
 

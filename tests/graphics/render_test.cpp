@@ -2,9 +2,9 @@
 #include "tests/graphics/render_support.h"
 #include "tests/setups/board_setups.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -339,10 +339,7 @@ TEST(Render, MissingPicturesGivePlainTexturesAndNoPickBeforeAFrame) {
     MemorySink sink;
     gl.SetFrameSink(&sink);
     for (std::int32_t index : {0, 1}) {
-        CScene scene;
-        scene.width = 600;
-        scene.height = 400;
-        gl.BeginFrame(&scene);
+        gl.BeginFrame(600, 400);
         gl.DrawBackground(index);
         gl.EndFrame();
         ASSERT_EQ(sink.frames, index + 1);

@@ -1,7 +1,7 @@
 // The real renderer behind the scene queue: frames drawn on the rendering thread and picks
 // made on this (user-interface) thread share the one context through the render lock.
 // Threads: the queue's rendering thread calls the sink; the test thread reads it under its lock.
-#include "app/render_queue.h"
+#include "framework/render_queue.h"
 #include "game/flag.h"
 #include "screens/scene_main.h"
 #include "screens/scene_play.h"

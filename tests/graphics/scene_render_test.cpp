@@ -1,5 +1,5 @@
 // Every scene class of the game drawn by the real renderer: what each must show, pixel by pixel.
-#include "app/settings_values.h"
+#include "framework/settings_values.h"
 #include "game/flag.h"
 #include "game/rules.h"
 #include "screens/scene_congr.h"
@@ -9,9 +9,9 @@
 #include "tests/graphics/render_support.h"
 #include "tests/setups/board_setups.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -47,7 +47,7 @@ protected:
     }
     static const MemorySink& Draw(const CScene& scene) {
         COpenGL& gl = SharedRenderer();
-        gl.BeginFrame(&scene);
+        gl.BeginFrame(scene.width, scene.height);
         scene.Draw(&gl);
         gl.EndFrame();
         return SharedSink();

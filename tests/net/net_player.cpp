@@ -29,8 +29,8 @@
 //   END <tick>
 // Threads: the main thread plays, as the user-interface thread of the game does.
 
-#include "app/message_box.h"
-#include "app/screen.h"
+#include "framework/message_box.h"
+#include "framework/screen.h"
 #include "game/board.h"
 #include "game/opponent.h"
 #include "net/network_session.h"

@@ -1,6 +1,6 @@
 #include "tests/net/packet_fuzz.h"
 
-#include "app/screen.h"
+#include "framework/screen.h"
 #include "game/random.h"
 #include "net/network_session.h"
 #include "screens/screen_congr.h"
@@ -8,7 +8,6 @@
 #include "screens/screen_playn.h"
 
 #include <algorithm>
-
 #include <array>
 #include <cmath>
 #include <cstdio>

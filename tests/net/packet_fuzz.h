@@ -16,9 +16,9 @@
 //   byte 1    packet length, taken modulo 41 (0 to 40 bytes)
 //   then      the packet's bytes (a stream that ends early gives a shorter packet)
 
-#include "app/clock.h"
-#include "app/effect_sounds.h"
-#include "app/message_box.h"
+#include "framework/clock.h"
+#include "framework/effect_sounds.h"
+#include "framework/message_box.h"
 
 #include <cstddef>
 #include <cstdint>

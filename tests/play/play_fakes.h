@@ -4,10 +4,10 @@
 // PickPiece runs on the test thread and whose drawing operations run on a queue's rendering
 // thread; its pick result is atomic.
 
-#include "app/clock.h"
-#include "app/effect_sounds.h"
-#include "app/message_box.h"
-#include "app/mouse_capture.h"
+#include "framework/clock.h"
+#include "framework/effect_sounds.h"
+#include "framework/message_box.h"
+#include "framework/mouse_capture.h"
 #include "tests/fakes/silent_graphics.h"
 
 #include <atomic>

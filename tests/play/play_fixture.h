@@ -3,10 +3,10 @@
 // Threads: the test thread plays; the installed queue's rendering thread draws the scenes into
 // RecordingGraphics (see its own note).
 
-#include "app/program_queue.h"
-#include "app/render_queue.h"
-#include "app/scene.h"
-#include "app/screen.h"
+#include "framework/program_queue.h"
+#include "framework/render_queue.h"
+#include "framework/scene.h"
+#include "framework/screen.h"
 #include "game/flag.h"
 #include "game/random.h"
 #include "screens/screen_congr.h"

@@ -4,7 +4,7 @@
 
 #include "screens/screen_playn.h"
 
-#include "app/network_dialog.h"
+#include "framework/network_dialog.h"
 #include "game/physics.h"
 #include "net/network_session.h"
 #include "tests/net/free_port.h"

@@ -1,10 +1,10 @@
 // Threads: the test thread plays; a scene queue's rendering thread draws the scenes into a
 // graphics object that draws nothing and answers picks with the piece the driver chose.
 
-#include "app/program_queue.h"
-#include "app/render_queue.h"
-#include "app/scene.h"
-#include "app/screen.h"
+#include "framework/program_queue.h"
+#include "framework/render_queue.h"
+#include "framework/scene.h"
+#include "framework/screen.h"
 #include "game/opponent.h"
 #include "game/random.h"
 #include "screens/screen_congr.h"
@@ -13,9 +13,9 @@
 #include "screens/screen_play2.h"
 #include "tests/play/play_fakes.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>

@@ -1,5 +1,5 @@
-#include "app/scene.h"
-#include "app/settings_values.h"
+#include "framework/scene.h"
+#include "framework/settings_values.h"
 #include "screens/scene_congr.h"
 #include "screens/scene_main.h"
 #include "screens/scene_play.h"

@@ -1,4 +1,4 @@
-#include "app/scene.h"
+#include "framework/scene.h"
 #include "game/flag.h"
 #include "screens/scene_congr.h"
 #include "screens/scene_main.h"

@@ -1,4 +1,4 @@
-#include "app/scene.h"
+#include "framework/scene.h"
 
 #include "graphics/graphics.h"
 

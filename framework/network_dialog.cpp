@@ -1,4 +1,4 @@
-#include "app/network_dialog.h"
+#include "framework/network_dialog.h"
 
 namespace {
 CNetworkDialog* Dialog = nullptr;

@@ -1,6 +1,6 @@
-#include "app/canvas.h"
+#include "framework/canvas.h"
 
-#include "app/scene.h"
+#include "framework/scene.h"
 
 #include <gtest/gtest.h>
 

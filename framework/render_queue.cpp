@@ -1,7 +1,7 @@
-#include "app/render_queue.h"
+#include "framework/render_queue.h"
 
-#include "app/scene.h"
-#include "app/thread_priority.h"
+#include "framework/scene.h"
+#include "framework/thread_priority.h"
 #include "graphics/graphics.h"
 
 #include <chrono>
@@ -81,7 +81,7 @@ void CRenderQueue::DrawNewestScene() {
 
 void CRenderQueue::DrawFrame(const CScene& scene) {
     std::lock_guard lock(RenderLock);
-    graphics_.BeginFrame(&scene);
+    graphics_.BeginFrame(scene.width, scene.height);
     scene.Draw(&graphics_);
     graphics_.EndFrame();
 }

@@ -1,8 +1,8 @@
-#include "app/screen.h"
+#include "framework/screen.h"
 
-#include "app/mouse_capture.h"
-#include "app/program_queue.h"
-#include "app/scene.h"
+#include "framework/mouse_capture.h"
+#include "framework/program_queue.h"
+#include "framework/scene.h"
 
 CScreen* CurrentScreen = nullptr;
 

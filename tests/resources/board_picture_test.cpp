@@ -1,6 +1,6 @@
-#include "app/resources.h"
 #include "game/board.h"
-#include "tests/app/jpeg_reader.h"
+#include "resources/resources.h"
+#include "tests/resources/jpeg_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/effect_sounds.h"
+#include "framework/effect_sounds.h"
 
 namespace {
 

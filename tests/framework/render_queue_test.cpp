@@ -1,15 +1,15 @@
 // Threads: each test drives the queue from its own thread while the queue's rendering thread
 // draws into a RecordingGraphics; the scene tracker is shared and guarded by its mutex.
 
-#include "app/render_queue.h"
+#include "framework/render_queue.h"
 
-#include "app/auto_reset_event.h"
-#include "app/scene.h"
+#include "framework/auto_reset_event.h"
+#include "framework/scene.h"
 #include "tests/fakes/recording_graphics.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -90,13 +90,14 @@ protected:
 };
 
 TEST_F(RenderQueueTest, FrameIsBeginDrawEndOfTheQueuedScene) {
-    // One queued scene gives one frame: BeginFrame with that scene, its drawing, EndFrame.
+    // One queued scene gives one frame: BeginFrame with that scene's size, its drawing, EndFrame.
     auto scene = std::make_unique<NumberedScene>(1, tracker_);
-    const CScene* address = scene.get();
+    scene->width = 640;
+    scene->height = 480;
     queue_->QueueScene(std::move(scene));
     ASSERT_TRUE(graphics_.WaitForFramesEnded(1));
     EXPECT_EQ(graphics_.Calls(),
-              (std::vector<GraphicsCall>{{.op = "BeginFrame", .addresses = {address}},
+              (std::vector<GraphicsCall>{{.op = "BeginFrame", .numbers = {640, 480}},
                                          {.op = "DrawBackground", .numbers = {1}},
                                          {.op = "EndFrame"}}));
 }

@@ -1,4 +1,4 @@
-#include "tests/app/jpeg_reader.h"
+#include "tests/resources/jpeg_reader.h"
 
 #include <turbojpeg.h>
 

@@ -1,6 +1,6 @@
-#include "app/scene_fingerprint.h"
+#include "framework/scene_fingerprint.h"
 
-#include "app/scene.h"
+#include "framework/scene.h"
 #include "game/flag.h"
 
 #include <cstring>
@@ -41,10 +41,15 @@ void SceneFingerprint::AddBytes(const void* data, std::size_t size) {
 
 void SceneFingerprint::Take(const CScene& scene) {
     bytes_.clear();
-    Add(Op::kSize);
-    Add(scene.width);
-    Add(scene.height);
+    // The same calls as the rendering thread makes for the scene's frame, frame size first.
+    BeginFrame(scene.width, scene.height);
     scene.Draw(this);
+}
+
+void SceneFingerprint::BeginFrame(std::int32_t width, std::int32_t height) {
+    Add(Op::kSize);
+    Add(width);
+    Add(height);
 }
 
 float SceneFingerprint::GetTextWidth(const char* text) {

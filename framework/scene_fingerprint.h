@@ -23,6 +23,8 @@ public:
     /// Exchanges the two fingerprints.
     void Swap(SceneFingerprint& other) { bytes_.swap(other.bytes_); }
 
+    /// Records the frame's pixel size: part of the picture.
+    void BeginFrame(std::int32_t width, std::int32_t height) override;
     /// Records the text measured and answers 1 for any: a width depends on its text alone, so
     /// what a scene computes from it is fixed by the text recorded here.
     float GetTextWidth(const char* text) override;

@@ -1,8 +1,8 @@
 // A scene's fingerprint changes with everything its picture shows, and only with that.
 
-#include "app/scene_fingerprint.h"
+#include "framework/scene_fingerprint.h"
 
-#include "app/scene.h"
+#include "framework/scene.h"
 #include "game/flag.h"
 
 #include <gtest/gtest.h>

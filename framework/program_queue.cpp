@@ -1,7 +1,7 @@
-#include "app/program_queue.h"
+#include "framework/program_queue.h"
 
-#include "app/render_queue.h"
-#include "app/scene.h"
+#include "framework/render_queue.h"
+#include "framework/scene.h"
 
 namespace {
 CRenderQueue* Queue = nullptr;

@@ -1,4 +1,4 @@
-#include "app/settings_values.h"
+#include "framework/settings_values.h"
 
 #include <gtest/gtest.h>
 

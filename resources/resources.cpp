@@ -1,4 +1,4 @@
-#include "app/resources.h"
+#include "resources/resources.h"
 
 #include <array>
 #include <cstdint>

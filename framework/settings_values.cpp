@@ -1,4 +1,4 @@
-#include "app/settings_values.h"
+#include "framework/settings_values.h"
 
 // Until the stored values are read at start-up, both volumes are what a first start reads:
 // 32768 / 65535, a hair above one half.

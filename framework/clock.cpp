@@ -1,4 +1,4 @@
-#include "app/clock.h"
+#include "framework/clock.h"
 
 #include <chrono>
 

@@ -1,4 +1,4 @@
-#include "app/auto_reset_event.h"
+#include "framework/auto_reset_event.h"
 
 void AutoResetEvent::Set() {
     {

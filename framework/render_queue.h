@@ -13,8 +13,8 @@
 // place). The drawn head stays queued until a newer scene has been drawn. At the end the
 // destructor stops the thread after its current frame, joins it and deletes every queued scene.
 
-#include "app/auto_reset_event.h"
-#include "app/scene_fingerprint.h"
+#include "framework/auto_reset_event.h"
+#include "framework/scene_fingerprint.h"
 #include "game/board.h"
 
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "app/thread_priority.h"
+#include "framework/thread_priority.h"
 
 #include <sys/resource.h>
 #include <unistd.h>

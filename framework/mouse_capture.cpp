@@ -1,4 +1,4 @@
-#include "app/mouse_capture.h"
+#include "framework/mouse_capture.h"
 
 namespace {
 CMouseCapture* CaptureView = nullptr;
