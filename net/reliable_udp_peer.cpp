@@ -49,6 +49,7 @@ struct Link {
     bool established = false;  ///< accepted by us, or its welcome heard
     bool refused = false;      ///< turned away as one client too many; being disconnected
     Clock::time_point connectDeadline{};  ///< an attempt not welcomed by then has failed
+    Clock::time_point heardAt{};          ///< when it was established or last sent us a packet
 };
 
 /// ENet's process-wide set-up, done once; on Linux it has nothing to undo.
@@ -142,7 +143,7 @@ void ReliableUdpPeer::Impl::HandleConnect(ENetPeer* peer) {
 }
 
 void ReliableUdpPeer::Impl::AcceptClient(ENetPeer* peer) {
-    links[peer] = Link{.established = true};
+    links[peer] = Link{.established = true, .heardAt = Clock::now()};
     enet_peer_timeout(peer, 0, kLostTimeoutMs, kLostTimeoutMs);
     Queue(kIdNewIncomingConnection);
     SendInternal(peer, kWelcome);
@@ -152,6 +153,7 @@ void ReliableUdpPeer::Impl::HandleReceive(const ENetEvent& event) {
     auto found = links.find(event.peer);
     if (found == links.end() || found->second.refused) return;
     Link& link = found->second;
+    link.heardAt = Clock::now();
     const enet_uint8* bytes = event.packet->data;
     std::size_t length = event.packet->dataLength;
     if (event.channelID == kInternalChannel) {
@@ -200,6 +202,10 @@ bool ReliableUdpPeer::Impl::HasTimedOut(ENetPeer* peer, const Link& link,
                                         Clock::time_point now) const {
     if (link.refused) return false;
     if (!link.established) return now >= link.connectDeadline;
+    // ENet notes a machine's last sign of life only when it acknowledges something of ours:
+    // until the first acknowledgement that time is 0, and on a lossy link the host's welcome
+    // may come first. So a link is silent only when neither ENet nor we heard from it.
+    if (now - link.heardAt < std::chrono::milliseconds(kLostSilenceMs)) return false;
     // Both times are ENet's milliseconds; serviceTime was taken by the service just done.
     return ENET_TIME_DIFFERENCE(host->serviceTime, peer->lastReceiveTime) >= kLostSilenceMs;
 }
@@ -231,6 +237,7 @@ bool ReliableUdpPeer::Impl::AwaitsAcknowledgement() const {
         bool unacknowledged = !enet_list_empty(&peer->sentReliableCommands) ||
                               !enet_list_empty(&peer->outgoingCommands);
         bool heard =
+            Clock::now() - link.heardAt < std::chrono::milliseconds(kLingerSilenceMs) ||
             ENET_TIME_DIFFERENCE(host->serviceTime, peer->lastReceiveTime) < kLingerSilenceMs;
         if (unacknowledged && heard) return true;
     }

@@ -73,7 +73,7 @@ long Tick = 0;
 long LostTick = 0;
 /// Tick at which the game reported CONNECTION_ATTEMPT_FAILED, 0 before.
 long FailedTick = 0;
-/// Moves judged in the running session.
+/// Flicks sent or taken and moves judged in the running session.
 int SessionMoves = 0;
 /// Whether this GAME's session was already joined anew (--rejoin).
 bool Rejoined = false;
@@ -187,6 +187,7 @@ void MakeFlick(const Options& options, OpponentState& opponent) {
     if (!IsPieceIndex(piece)) return;
     ScreenPlayN.selectedPiece = piece;
     ScreenPlayN.Flick(options.power);
+    ++SessionMoves;  // a flick of this session, sent
     Print("SENT " + std::to_string(Tick) + " " + std::to_string(piece) + " " +
           Hex(Board[piece].vx) + " " + Hex(Board[piece].vy));
 }
@@ -199,6 +200,7 @@ void PlayTick(const Options& options, OpponentState& opponent, int& flicksMade) 
     CurrentScreen->OnTimer();
     if (before == &ScreenPlayN) {
         if (!wasPending && ScreenPlayN.pending) {
+            ++SessionMoves;  // a flick of this session, taken
             Print("TOOK " + std::to_string(Tick) + " " +
                   std::to_string(ScreenPlayN.match.lastFlickedPiece) + " " +
                   std::to_string(ScreenPlayN.countdown - kReceivedFlickDelayTicks));
