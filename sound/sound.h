@@ -32,7 +32,7 @@ public:
     CSound& operator=(const CSound&) = delete;
     /// Stops and releases every play still going. A derived player must not be destroyed while
     /// the sound thread may still call its `OnPlayDone`.
-    ~CSound();
+    virtual ~CSound();
 
     /// Remembers `level` (its low 16 bits: 0 silent to 65535 full, linear) for future plays and
     /// applies it at once to the newest play, if it is still going.

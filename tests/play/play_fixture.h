@@ -14,6 +14,7 @@
 #include "screens/screen_play.h"
 #include "screens/screen_sett.h"
 #include "tests/fakes/recording_graphics.h"
+#include "tests/setups/board_setups.h"
 #include "tests/play/play_fakes.h"
 
 #include <gtest/gtest.h>
@@ -160,14 +161,9 @@ private:
     std::int32_t savedHeight_ = 0;
 };
 
-/// Leaves one White piece (15) standing just in front of Red piece 3 near White's edge, as
-/// if the others had been knocked off already; a Red flick along 0 degrees at speed 1.2
-/// knocks it off and stays on the board.
+/// The live board as LeaveLastWhiteBeforeRed leaves it, with the screen's counts to match, as
+/// if the other White pieces had been knocked off already.
 inline void ArrangeLastWhiteBeforeRed(CScreenPlay& screen) {
-    for (int k = kArmySize; k < kPieceCount - 1; ++k)
-        Board[k].alive = 0;
-    Board[15].x = Board[3].x;
-    Board[15].y = 0.95;
-    Board[3].y = 0.83;
+    LeaveLastWhiteBeforeRed(Board);
     screen.match.count[kWhite] = screen.match.newCount[kWhite] = 1;
 }

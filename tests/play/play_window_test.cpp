@@ -24,6 +24,7 @@
 #include "tests/fakes/framework_fakes.h"
 #include "tests/graphics/render_support.h"
 #include "tests/play/play_fakes.h"
+#include "tests/setups/board_setups.h"
 
 #include <QApplication>
 #include <QTest>
@@ -170,11 +171,7 @@ protected:
 
     /// Red's turn ends in a flawless battle win by one flick through the window.
     void WinBattleForRed(CScreenPlay& screen) {
-        for (int k = kArmySize; k < kPieceCount - 1; ++k)
-            Board[k].alive = 0;
-        Board[15].x = Board[3].x;
-        Board[15].y = 0.95;
-        Board[3].y = 0.83;
+        LeaveLastWhiteBeforeRed(Board);
         screen.match.count[kWhite] = screen.match.newCount[kWhite] = 1;
         Camera.azimuth = 0;
         Camera.elevation = 60;

@@ -67,6 +67,14 @@ PieceTable AfterRandomFlicks(std::uint32_t seed, int flicks) {
     return table;
 }
 
+void LeaveLastWhiteBeforeRed(PieceTable& table) {
+    for (int k = kArmySize; k < kPieceCount - 1; ++k)
+        table[k].alive = 0;
+    table[15].x = table[3].x;
+    table[15].y = 0.95;
+    table[3].y = 0.83;
+}
+
 void Put(PieceTable& table, int k, double x, double y) {
     table[k].x = x;
     table[k].y = y;

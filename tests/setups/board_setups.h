@@ -23,6 +23,11 @@ PieceTable LateGameTable();
 /// played to rest (the same `seed` gives the same position). Both armies keep a piece.
 PieceTable AfterRandomFlicks(std::uint32_t seed, int flicks);
 
+/// Of the table as it stands, leaves one White piece (15) just in front of Red piece 3 near
+/// White's edge and takes every other White piece off: from the opening, a Red flick of piece 3
+/// along 0 degrees at speed 1.2 knocks the last White piece off and stays on the board.
+void LeaveLastWhiteBeforeRed(PieceTable& table);
+
 /// Makes piece k alive and still at (x, y).
 void Put(PieceTable& table, int k, double x, double y);
 

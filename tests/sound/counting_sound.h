@@ -6,6 +6,10 @@
 #include <condition_variable>
 #include <mutex>
 #include <span>
+#include <type_traits>
+
+// A player made by a test may be let go through a CSound pointer.
+static_assert(std::has_virtual_destructor_v<CSound>);
 
 /// A player that counts the sound thread's notices of its ended plays, so tests can wait for them.
 class CountingSound : public CSound {
