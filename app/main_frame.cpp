@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QMenuBar>
 
 const char* const kHomepageAddress = "https://www.quenlo.com/brivel/";
@@ -17,6 +18,8 @@ CMainFrame::CMainFrame(UrlOpener openUrl)
     if (!openUrl_) openUrl_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     setWindowTitle("Brivel");
     setWindowIcon(GameIcon());
+    // Task bars and Wayland compositors find the launcher, and its icon, by this name.
+    QGuiApplication::setDesktopFileName(kApplicationId);
     setCentralWidget(view_);
     setFocusProxy(view_);
     BuildMenus();

@@ -26,7 +26,7 @@ LAYERS = [
     ["screens"],
     ["app"],
 ]
-FREE = {"tests", "bench", "tools"}  # above every layer, include anything
+FREE = {"tests", "bench", "tools", "dist"}  # above every layer, include anything
 LAYER_OF = {folder: level for level, folders in enumerate(LAYERS) for folder in folders}
 SOURCE_SUFFIXES = {".h", ".hpp", ".cpp", ".cc", ".inc"}
 

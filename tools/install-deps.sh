@@ -4,8 +4,8 @@
 # index update) runs only for what is missing.
 #
 #   tools/install-deps.sh            what building and testing need
-#   tools/install-deps.sh --assets   also the tools that regenerate the pictures and
-#                                    sounds in assets/ (tools/make_assets.sh calls it so)
+#   tools/install-deps.sh --assets   also the tools that regenerate the pictures, sounds
+#                                    and icon in assets/ (tools/make_assets.sh calls it so)
 #   tools/install-deps.sh --desktop  also a virtual X display and the tools that click and
 #                                    photograph the real window (tools/desktop_check.sh)
 #   tools/install-deps.sh --fuzz     also clang 16 with its sanitizer and libFuzzer runtimes
@@ -32,6 +32,9 @@ PACKAGES=(
     libenet-dev python3-enet
     # the determinism matrix: the game core built by clang 16, and for aarch64 run under qemu
     clang-16 g++-aarch64-linux-gnu qemu-user
+    # the installed launcher, metainfo and manual page are validated by the tests; cpack's
+    # Debian package computes its dependencies with dpkg-shlibdeps (which needs file)
+    desktop-file-utils appstream groff-base dpkg-dev file
 )
 
 # Needed only to regenerate the committed assets, never by the build or the tests.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Regenerates the pictures and sounds in assets/ from scratch. The build never runs this: the
-# files it writes are committed, and the program carries them inside itself.
+# Regenerates the pictures, sounds and icon in assets/ from scratch. The build never runs this:
+# the files it writes are committed, and the program carries them inside itself.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh --assets

@@ -3,11 +3,13 @@
 
 #include "app/about_box.h"
 #include "app/commands.h"
+#include "app/game_icon.h"
 #include "app/qt_message_box.h"
 #include "tests/app/window_fixture.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -61,6 +63,24 @@ TEST_F(MainFrame, CaptionIconAndMenus) {
     EXPECT_EQ(TextsOf(bar->actions()[0]->menu()->actions()), std::vector<std::string>{"E&xit"});
     EXPECT_EQ(TextsOf(bar->actions()[1]->menu()->actions()),
               (std::vector<std::string>{"&About", "-", "&Homepage"}));
+}
+
+TEST_F(MainFrame, WindowIconIsTheLaunchersPicture) {
+    // At every size the window shows pixel for pixel the PNG that is installed for the
+    // launcher (the install test checks that the installed files are these), and the window
+    // names the launcher, so a task bar pairs the two.
+    const QIcon icon = Frame().windowIcon();
+    for (int size : kGameIconSizes) {
+        SCOPED_TRACE(size);
+        const QString file = QStringLiteral(BRIVEL_ASSET_DIR "/icon_%1.png").arg(size);
+        const QImage installed(file);
+        ASSERT_EQ(installed.size(), QSize(size, size)) << file.toStdString();
+        const QImage shown = icon.pixmap(QSize(size, size)).toImage();
+        EXPECT_TRUE(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied) ==
+                    installed.convertToFormat(QImage::Format_ARGB32_Premultiplied))
+            << "the window's icon differs from " << file.toStdString();
+    }
+    EXPECT_EQ(QGuiApplication::desktopFileName(), kApplicationId);
 }
 
 TEST_F(MainFrame, MakingTheViewActivatesTheFirstScreen) {

@@ -1,8 +1,9 @@
-"""Writes the game's pictures and sounds into assets/ (run through tools/make_assets.sh)."""
+"""Writes the game's pictures, sounds and icon into assets/ (run through tools/make_assets.sh)."""
 
 import pathlib
 import sys
 
+import icon
 import pictures
 import sounds
 
@@ -24,6 +25,11 @@ def main():
         if written != file_size:
             sys.exit(f"{name}: {written} bytes, expected {file_size}")
         print(f"WAVE {resource_id} {name} {written} bytes")
+    # The window's icon and the launcher's, one picture at every size a desktop asks for.
+    for size, image in icon.sizes(icon.design()):
+        name = f"icon_{size}.png"
+        image.save(ASSETS / name, "PNG", optimize=True)
+        print(f"ICON {name} {size}x{size}")
 
 
 if __name__ == "__main__":
