@@ -6,6 +6,7 @@
 #include "app/qt_network_dialog.h"
 #include "app/qt_settings_store.h"
 #include "app/sound_adapter.h"
+#include "app/start_report.h"
 #include "app/start_up.h"
 #include "app/view_frame_sink.h"
 #include "framework/effect_sounds.h"
@@ -24,6 +25,8 @@
 #include "sound/sound_effects.h"
 
 #include <QScreen>
+
+#include <cstdio>
 
 namespace {
 
@@ -91,6 +94,20 @@ BrivelApp::BrivelApp(int& argc, char** argv)
     CurrentScreen = &ScreenMain;
 }
 
+bool BrivelApp::ReportMissingParts() const {
+    const COpenGL& graphics = objects_->graphics;
+    // Without a context every frame would stay black: the player is told why and the game ends.
+    if (!graphics.IsReady()) {
+        ReportStartFailure(OpenGlFailureText(graphics.ContextFailure()));
+        return false;
+    }
+    for (const std::string& line : ShortfallLines(objects_->sounds.HasDevice(), graphics.HasFont(),
+                                                  graphics.UndecodedPictures())) {
+        std::fprintf(stderr, "%s\n", line.c_str());
+    }
+    return true;
+}
+
 BrivelApp::~BrivelApp() {
     if (mainFrame_ != nullptr) objects_->frameSink.Attach(nullptr);
     SetNetworkDialog(nullptr);
@@ -105,6 +122,7 @@ BrivelApp::~BrivelApp() {
 
 bool BrivelApp::InitInstance() {
     setApplicationName("Brivel");
+    if (!ReportMissingParts()) return false;
     setOrganizationName("Quenlo");
     store_ = std::make_unique<CQtSettingsStore>();
     SetSettingsStore(store_.get());

@@ -25,13 +25,18 @@ public:
     ~BrivelApp() override;
 
     /// Names the application, reads the settings, creates and shows the main window. False
-    /// when the window could not be made.
+    /// when there is no OpenGL context (the player was told in a message box) or the window
+    /// could not be made.
     bool InitInstance();
 
     /// The main window once start-up has made it.
     CMainFrame* MainFrame() const { return mainFrame_.get(); }
 
 private:
+    /// Tells the player what is missing: a box when there is no OpenGL context (false: the game
+    /// cannot go on), one line on standard error for each thing the game plays on without.
+    bool ReportMissingParts() const;
+
     struct ProgramObjects;
     std::unique_ptr<ProgramObjects> objects_;
     std::unique_ptr<CQtSettingsStore> store_;

@@ -58,11 +58,14 @@ EglContext::~EglContext() {
 }
 
 bool EglContext::OpenDisplay() {
+    failure_ = "no EGL display could be opened";
     EGLDisplay display = GetSurfacelessDisplay();
     if (display == EGL_NO_DISPLAY) return false;
     EGLint major = 0;
     EGLint minor = 0;
+    failure_ = "EGL could not be initialised";
     if (eglInitialize(display, &major, &minor) != EGL_TRUE) return false;
+    failure_ = "EGL offers no desktop OpenGL";
     if (eglBindAPI(EGL_OPENGL_API) != EGL_TRUE) return false;
     display_ = display;
     return true;
@@ -125,6 +128,7 @@ std::int32_t Limit(std::int32_t wanted, EGLint allowed) {
 }  // namespace
 
 bool EglContext::CreateContext(std::int32_t maxWidth, std::int32_t maxHeight) {
+    failure_ = "no OpenGL configuration with 8-bit colours and a depth buffer";
     EGLConfig config = ChooseConfig(display_);
     if (config == nullptr) return false;
     config_ = config;
@@ -138,11 +142,13 @@ bool EglContext::CreateContext(std::int32_t maxWidth, std::int32_t maxHeight) {
     surface_ = CreateSurface(1, 1, width_, height_);
     wantedWidth_ = 1;
     wantedHeight_ = 1;
+    failure_ = "no off-screen drawing surface could be made";
     if (surface_ == nullptr) return false;
     const EGLint contextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
                                         EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
     context_ = eglCreateContext(display_, config, EGL_NO_CONTEXT, contextAttributes);
     if (context_ == EGL_NO_CONTEXT) context_ = nullptr;
+    failure_ = context_ == nullptr ? "no OpenGL compatibility context could be made" : "";
     return context_ != nullptr;
 }
 

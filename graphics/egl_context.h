@@ -27,6 +27,9 @@ public:
 
     /// True when the display, surface and context all exist.
     bool IsValid() const { return context_ != nullptr && surface_ != nullptr; }
+    /// The step that failed, in a few plain words ("no EGL display could be opened"); empty
+    /// when the context exists.
+    const char* Failure() const { return failure_; }
     /// Makes the context current on the calling thread with the pbuffer as its surface.
     bool MakeCurrent();
     /// Replaces the surface by one of width x height pixels (each cut to the limit, at least 1)
@@ -48,6 +51,7 @@ private:
     void* CreateSurface(std::int32_t width, std::int32_t height, std::int32_t& actualWidth,
                         std::int32_t& actualHeight);
 
+    const char* failure_ = "";
     void* display_ = nullptr;  // EGLDisplay
     void* config_ = nullptr;   // EGLConfig
     void* surface_ = nullptr;  // EGLSurface

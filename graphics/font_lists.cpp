@@ -39,7 +39,7 @@ void Walls(const GlyphShape& shape) {
 
 }  // namespace
 
-void CompileOutlineFont(std::uint32_t listBase, GlyphMetricsTable& metrics) {
+bool CompileOutlineFont(std::uint32_t listBase, GlyphMetricsTable& metrics) {
     metrics = {};
     OutlineFont font;
     for (int code = 0; code < kFontListCount; ++code) {
@@ -53,4 +53,5 @@ void CompileOutlineFont(std::uint32_t listBase, GlyphMetricsTable& metrics) {
         }
         glEndList();
     }
+    return font.IsOpen();
 }

@@ -26,10 +26,20 @@ constexpr PictureSlot kMedal{133, 256};  // a 256 x 256 picture in the left quar
 constexpr PictureSlot kMenu{134, 512};
 constexpr PictureSlot kSettings{135, 512};
 
-std::uint32_t NewTexture(const PictureSource& pictures, PictureSlot slot, TextureImage& image) {
+// Paints the slot's picture into `image`, plain where it cannot be decoded (then noted in
+// `undecoded`).
+void PaintSlot(const PictureSource& pictures, PictureSlot slot, TextureImage& image,
+               std::vector<int>& undecoded) {
+    if (!PaintPicture(pictures ? pictures(slot.id) : PictureBytes{}, slot.height, image)) {
+        undecoded.push_back(slot.id);
+    }
+}
+
+std::uint32_t NewTexture(const PictureSource& pictures, PictureSlot slot, TextureImage& image,
+                         std::vector<int>& undecoded) {
     GLuint name = 0;
     glGenTextures(1, &name);
-    PaintPicture(pictures ? pictures(slot.id) : PictureBytes{}, slot.height, image);
+    PaintSlot(pictures, slot, image, undecoded);
     UploadTexture(name, image);
     return name;
 }
@@ -66,7 +76,7 @@ void COpenGL::InitResources(const PictureSource& pictures) {
     LoadTextures(pictures);
     PieceList = CompilePieceModel();
     FontListBase = glGenLists(kFontListCount);
-    if (FontListBase != 0) CompileOutlineFont(FontListBase, GlyphMetrics);
+    hasFont_ = FontListBase != 0 && CompileOutlineFont(FontListBase, GlyphMetrics);
     FillFlagIndices(FlagIndices);
     FillFlagTexCoords(FlagTexCoords);
     SetLightingAndMaterial();
@@ -76,15 +86,16 @@ void COpenGL::InitResources(const PictureSource& pictures) {
 void COpenGL::LoadTextures(const PictureSource& pictures) {
     TextureImage image;  // one buffer for every picture
     image.bgr.reserve(static_cast<std::size_t>(kTextureWidth) * 1024 * 3);
-    BoardSideTexture = NewTexture(pictures, kBoardSide, image);
-    BoardTopTexture = NewTexture(pictures, kBoardTop, image);
-    RedFlagTexture = NewTexture(pictures, kRedFlag, image);
-    WhiteFlagTexture = NewTexture(pictures, kWhiteFlag, image);
-    MedalTexture = NewTexture(pictures, kMedal, image);
+    std::vector<int>& undecoded = undecodedPictures_;
+    BoardSideTexture = NewTexture(pictures, kBoardSide, image, undecoded);
+    BoardTopTexture = NewTexture(pictures, kBoardTop, image, undecoded);
+    RedFlagTexture = NewTexture(pictures, kRedFlag, image, undecoded);
+    WhiteFlagTexture = NewTexture(pictures, kWhiteFlag, image, undecoded);
+    MedalTexture = NewTexture(pictures, kMedal, image, undecoded);
     glGenTextures(static_cast<GLsizei>(BackgroundTextures.size()), BackgroundTextures.data());
-    PaintPicture(pictures ? pictures(kMenu.id) : PictureBytes{}, kMenu.height, image);
+    PaintSlot(pictures, kMenu, image, undecoded);
     UploadTexture(BackgroundTextures[0], image);
-    PaintPicture(pictures ? pictures(kSettings.id) : PictureBytes{}, kSettings.height, image);
+    PaintSlot(pictures, kSettings, image, undecoded);
     UploadTexture(BackgroundTextures[1], image);
 }
 

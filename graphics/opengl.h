@@ -43,6 +43,12 @@ public:
 
     /// True when a rendering context exists; without one every operation draws nothing.
     bool IsReady() const { return context_.IsValid(); }
+    /// Why there is no rendering context, in a few words; empty when there is one.
+    const char* ContextFailure() const { return context_.Failure(); }
+    /// Whether the outline font was found: without it texts draw nothing and have no width.
+    bool HasFont() const { return hasFont_; }
+    /// The pictures that could not be decoded, in loading order; plain texture stands in.
+    const std::vector<int>& UndecodedPictures() const { return undecodedPictures_; }
     /// Where EndFrame delivers frames from now on; null drops them. Not owned.
     void SetFrameSink(CFrameSink* sink);
     /// The largest frame, pixels: a scene larger than this is cut off at its top and right.
@@ -113,6 +119,8 @@ private:
     std::array<float, 4> drawnStartColour_{};  // the current colour when its drawing began
     PixelBox lastDrawn_;
     std::uint32_t lastSinkChange_ = 0;  // sinkChanges_ when the surface's frame was handed over
+    bool hasFont_ = false;
+    std::vector<int> undecodedPictures_;
     bool hasDrawn_ = false;
     bool drawWhole_ = false;
     bool readsTopFirst_ = false;          // Mesa's pack-invert: rows read back top row first

@@ -46,5 +46,6 @@ private:
 /// Compiles lists listBase + 0 to 254 with the extruded glyphs of codes 0 to 254 and leaves
 /// list 255 empty; each list draws its glyph (front at z = 0, back at z = -0.2) and moves the
 /// origin on by the glyph's cell increment. Fills `metrics` (record 255 stays zero). A missing
-/// font leaves every list empty and every metric zero. The context must be current.
-void CompileOutlineFont(std::uint32_t listBase, GlyphMetricsTable& metrics);
+/// font leaves every list empty and every metric zero, and gives false. The context must be
+/// current.
+bool CompileOutlineFont(std::uint32_t listBase, GlyphMetricsTable& metrics);

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "sound/sound.h"
+#include "sound/sound_output.h"
 #include "sound/sound_thread.h"
 
+#include <memory>
 #include <span>
 
 /// The game's program-wide sound effects, built from the sounds the program carries.
@@ -23,6 +25,11 @@ struct SoundEffects {
     /// Loads both players and starts the sound thread; silent players without an audio device.
     SoundEffects();
 
+    /// False when there is no audio device: the game then plays silently.
+    bool HasDevice() const { return output->IsOpen(); }
+
+    /// Held by all three below, so that the device is looked for once, not by each in turn.
+    std::shared_ptr<SoundOutput> output = SoundOutput::Acquire();
     CSound ChargeSound;  ///< heard when a flick is being made
     CSound FallSound;    ///< heard when a piece drops off the board, and from the sound slider
     SoundThread soundThread;

@@ -15,8 +15,9 @@ set -euo pipefail
 PACKAGES=(
     # build
     build-essential cmake ninja-build pkg-config
-    # sound: OpenAL Soft (headers, and the runtime the game loads)
-    libopenal-dev libopenal1
+    # sound: OpenAL Soft (headers, and the runtime the game loads); ALSA's headers, to keep the
+    # library's own error messages from the player's terminal
+    libopenal-dev libopenal1 libasound2-dev
     # graphics: EGL + OpenGL 1.1 + GLU, FreeType and fontconfig outlines
     libegl-dev libgl-dev libopengl-dev libglu1-mesa-dev libfreetype-dev libfontconfig-dev
     # graphics at run time and in headless tests: Mesa's software renderer, the fixed-pitch font

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <numbers>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -334,6 +335,7 @@ TEST(Render, MissingPicturesGivePlainTexturesAndNoPickBeforeAFrame) {
     COpenGL gl(640, 480,
                [&](int id) { return id == 134 ? PictureBytes{} : PictureBytes(garbage); });
     ASSERT_TRUE(gl.IsReady());
+    EXPECT_EQ(gl.UndecodedPictures(), (std::vector<int>{129, 130, 131, 132, 133, 134, 135}));
     const double camera[2] = {30, 65};
     EXPECT_EQ(gl.PickPiece(OpeningTable(), camera, 320, 240), -1);
     MemorySink sink;
@@ -345,4 +347,15 @@ TEST(Render, MissingPicturesGivePlainTexturesAndNoPickBeforeAFrame) {
         ASSERT_EQ(sink.frames, index + 1);
         EXPECT_TRUE(Near(sink.At(300, 200), {kPlainTexel, kPlainTexel, kPlainTexel}, 0));
     }
+}
+
+TEST(Render, OnlyThePicturesThatCannotBeDecodedAreNamed) {
+    // Cut short, a picture's header is still readable but its pixels are not.
+    const PictureBytes whole = TestPictures()(133);
+    const PictureBytes cut = whole.first(whole.size() / 2);
+    COpenGL gl(64, 64, [&](int id) { return id == 130 || id == 133 ? cut : TestPictures()(id); });
+    ASSERT_TRUE(gl.IsReady());
+    EXPECT_EQ(gl.UndecodedPictures(), (std::vector<int>{130, 133}));
+    EXPECT_TRUE(gl.HasFont());
+    EXPECT_STREQ(gl.ContextFailure(), "");
 }
