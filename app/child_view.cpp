@@ -170,5 +170,10 @@ void CChildView::wheelEvent(QWheelEvent* event) {
     // Only the vertical wheel turns; a sideways tilt reports no vertical amount.
     std::int64_t delta = event->angleDelta().y();
     if (delta == 0) return;
+    // A touchpad set to natural scrolling reports its amounts with the sign reversed (the
+    // content follows the fingers). The flick follows the fingers' own motion, as on every
+    // other touchpad and wheel: the same push makes the same flick whichever way the desktop
+    // scrolls its pages.
+    if (event->inverted()) delta = -delta;
     CurrentScreen->OnMouseWheel(WheelDelta(delta));
 }

@@ -75,7 +75,11 @@ TEST_F(ViewDispatch, WheelArrivesAsSignedDelta) {
     QWheelEvent tilt(QPointF(100, 100), View()->mapToGlobal(QPointF(100, 100)), QPoint(),
                      QPoint(120, 0), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(View(), &tilt);
-    EXPECT_EQ(screen_.events, (Events{"wheel 120", "wheel -120"}));
+    // A touchpad set to natural scrolling reports the same push reversed, and says so.
+    QWheelEvent natural(QPointF(100, 100), View()->mapToGlobal(QPointF(100, 100)), QPoint(),
+                        QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, true);
+    QApplication::sendEvent(View(), &natural);
+    EXPECT_EQ(screen_.events, (Events{"wheel 120", "wheel -120", "wheel 120"}));
 }
 
 TEST_F(ViewDispatch, HugeWheelAmountIsClampedToSixteenBits) {

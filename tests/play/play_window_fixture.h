@@ -122,11 +122,12 @@ protected:
     void ClickAt(QPoint pixel) {
         QTest::mouseClick(View(), Qt::LeftButton, Qt::NoModifier, LogicalPoint(pixel));
     }
-    /// A vertical wheel turn of `delta` over the middle of the view.
-    void TurnWheel(int delta) {
+    /// A vertical wheel turn of `delta` over the middle of the view; `inverted` as a touchpad
+    /// set to natural scrolling reports it.
+    void TurnWheel(int delta, bool inverted = false) {
         QPoint at = LogicalPoint(QPoint(kViewWidth / 2, kViewHeight / 2));
         QWheelEvent wheel(at, View()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+                          Qt::NoModifier, Qt::NoScrollPhase, inverted);
         QApplication::sendEvent(View(), &wheel);
     }
 
@@ -202,6 +203,24 @@ protected:
         RollSevenNotches();
         ASSERT_TRUE(screen.moving);
         TickToRest(screen);
+    }
+
+    /// From the main menu, a fresh two-player game (the random numbers from their start on):
+    /// Red's piece 3 selected and flicked by 56 touchpad steps of `step` (eighths of a degree,
+    /// as reported). Gives the piece's velocity, or 0 if it was not flicked.
+    std::pair<double, double> TouchpadFlick(int step, bool inverted) {
+        CurrentScreen = &ScreenMain;
+        InitBoardAndCamera(Board, Camera);
+        SetRandState(1);
+        StartTwoPlayers();
+        ClickPiece(3);
+        if (ScreenPlay2.selectedPiece != 3) return {0, 0};
+        for (int i = 0; i < 56; ++i) {
+            clock.now += 2;
+            TurnWheel(step, inverted);
+        }
+        if (!ScreenPlay2.moving) return {0, 0};
+        return {Board[3].vx, Board[3].vy};
     }
 
     FakeClock clock;

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -82,6 +83,18 @@ TEST_F(PlayWindowTest, TouchpadStepsFlickLikeAWheel) {
     TurnWheel(15);
     EXPECT_TRUE(ScreenPlay2.moving);
     EXPECT_EQ(charge.plays, 1);
+}
+
+TEST_F(PlayWindowTest, NaturalScrollingFlicksWithTheSameFingerMotion) {
+    // A touchpad set to natural scrolling reports the fingers' push with the sign reversed,
+    // and says so: the same push charges and flicks exactly as on any other touchpad, and the
+    // opposite motion flicks on neither.
+    const std::pair<double, double> still{0, 0};
+    std::pair<double, double> usual = TouchpadFlick(15, false);
+    EXPECT_NE(usual, still);
+    EXPECT_EQ(TouchpadFlick(-15, true), usual);
+    EXPECT_EQ(TouchpadFlick(-15, false), still);
+    EXPECT_EQ(TouchpadFlick(15, true), still);
 }
 
 TEST_F(PlayWindowTest, AFlickRunsToRestUnderTheWindowsOwnTimerAndIsJudged) {
