@@ -131,6 +131,15 @@ TEST_F(ViewDispatch, ResizeRecordsTheViewSizeEverywhere) {
     EXPECT_EQ(ClientHeight, 300);
     EXPECT_EQ(store_.Read("cx"), 640);
     EXPECT_EQ(store_.Read("cy"), 300);
+    // Moved to another screen, whose density may differ, the view takes its size anew (here
+    // of the same density); the stored size is not written again.
+    ClientWidth = ClientHeight = 1;
+    store_.Write("cx", 1);
+    QEvent screenChange(QEvent::ScreenChangeInternal);
+    QApplication::sendEvent(View(), &screenChange);
+    EXPECT_EQ(ClientWidth, 640);
+    EXPECT_EQ(ClientHeight, 300);
+    EXPECT_EQ(store_.Read("cx"), 1);
 }
 
 TEST_F(ViewDispatch, ShownFrameIsPaintedAndAsksForTheNextScene) {
