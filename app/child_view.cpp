@@ -9,14 +9,13 @@
 #include "framework/settings_store.h"
 
 #include <QEvent>
-#include <QtGlobal>
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <QtGlobal>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <utility>
@@ -89,11 +88,7 @@ void CChildView::paintEvent(QPaintEvent*) {
     // grew) is black. At a fractional ratio the frame's edge may end inside a logical pixel:
     // only whole pixels it covers are left out here, and the frame is drawn over the rest.
     const QRectF drawn = FrameArea(frame_.size(), size(), devicePixelRatio());
-    const QRect inside(QPoint(static_cast<int>(std::ceil(drawn.left())),
-                              static_cast<int>(std::ceil(drawn.top()))),
-                       QPoint(static_cast<int>(std::floor(drawn.right())) - 1,
-                              static_cast<int>(std::floor(drawn.bottom())) - 1));
-    QRegion uncovered = QRegion(rect()) - QRegion(inside);
+    QRegion uncovered = QRegion(rect()) - QRegion(WholePixelsWithin(drawn));
     for (const QRect& part : uncovered)
         painter.fillRect(part, Qt::black);
     // The frame has the view's device pixels: drawn into its logical area it lands on the

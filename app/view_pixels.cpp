@@ -44,6 +44,15 @@ QRectF FrameArea(QSize frameSize, QSize logicalSize, double ratio) {
     return {0, logicalSize.height() - height, width, height};
 }
 
+QRect WholePixelsWithin(const QRectF& area) {
+    const QPoint topLeft(static_cast<int>(std::ceil(area.left())),
+                         static_cast<int>(std::ceil(area.top())));
+    const QPoint beyond(static_cast<int>(std::floor(area.right())),
+                        static_cast<int>(std::floor(area.bottom())));
+    if (beyond.x() <= topLeft.x() || beyond.y() <= topLeft.y()) return {};
+    return {topLeft, beyond - QPoint(1, 1)};
+}
+
 QRect LogicalCover(QRect changed, QSize frameSize, QSize logicalSize, double ratio) {
     ratio = UsableRatio(ratio);
     const QRectF area = FrameArea(frameSize, logicalSize, ratio);

@@ -31,6 +31,9 @@ QPoint DevicePixel(QPointF at, QSize logicalSize, double ratio);
 /// bottom-left corner (the frame's bottom row on the view's bottom edge), in logical units.
 QRectF FrameArea(QSize frameSize, QSize logicalSize, double ratio);
 
+/// The whole logical pixels inside `area` (an empty rectangle when there is none).
+QRect WholePixelsWithin(const QRectF& area);
+
 /// The part `changed` (device pixels of the frame, top-left origin) of a frame in a view of
 /// `logicalSize`, as whole logical pixels that cover it.
 QRect LogicalCover(QRect changed, QSize frameSize, QSize logicalSize, double ratio);

@@ -234,4 +234,3 @@ private:
     std::unique_ptr<CRenderQueue> queue_;
     MemorySettingsStore store_;
 };
-
