@@ -9,6 +9,7 @@
 #include "app/start_report.h"
 #include "app/start_up.h"
 #include "app/view_frame_sink.h"
+#include "app/view_pixels.h"
 #include "framework/effect_sounds.h"
 #include "framework/message_box.h"
 #include "framework/network_dialog.h"
@@ -56,7 +57,9 @@ struct DisplayEnd {
 QSize SurfaceSize() {
     QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return {COpenGL::kDefaultSurfaceWidth, COpenGL::kDefaultSurfaceHeight};
-    return screen->size();
+    // Frames are drawn at the view's device pixels: on a high-density screen the largest is
+    // the screen's size times its ratio.
+    return DeviceSize(screen->size(), screen->devicePixelRatio());
 }
 
 }  // namespace

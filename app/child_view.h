@@ -10,9 +10,10 @@
 #include <QWidget>
 
 /// The view filling the main window: it forwards the mouse, the wheel and the Esc command to
-/// the current screen, records its size, and shows the frames the renderer draws. Every paint
-/// request queues a new scene of the current screen as a repaint, and every frame shown asks
-/// for another paint, so pictures keep coming while they change; a repaint showing the same
+/// the current screen, records its size, and shows the frames the renderer draws. The screens
+/// see its size and the mouse in device pixels (see view_pixels.h); the stored size is logical.
+/// Every paint request queues a new scene of the current screen as a repaint, and every frame shown
+/// asks for another paint, so pictures keep coming while they change; a repaint showing the same
 /// picture as the last frame is not drawn, which ends the round until the next change.
 class CChildView final : public QWidget, public CMouseCapture {
 public:
@@ -23,9 +24,9 @@ public:
 
     /// Handles the commands meant for the screens; false for any other command.
     bool OnCommand(int command);
-    /// Shows `frame` (top row first) and asks for the next paint: of the `changed` part alone
-    /// (frame pixels, top-left origin) when the frame differs from the one shown before only
-    /// there, else of the whole view (a null rectangle). User-interface thread.
+    /// Shows `frame` (top row first, device pixels) and asks for the next paint: of the `changed`
+    /// part alone (frame pixels, top-left origin) when the frame differs from the one shown before
+    /// only there, else of the whole view (a null rectangle). User-interface thread.
     void ShowFrame(QImage frame, QRect changed = {});
     /// Posts `frame` to ShowFrame; callable from any thread while the view exists.
     void ShowFrameLater(QImage frame, QRect changed = {});
@@ -40,6 +41,7 @@ public:
     void ReleaseMouse() override;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -49,5 +51,10 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    QImage frame_;
+    /// Sets ClientWidth and ClientHeight to the device pixels of a view of `logical` size.
+    void TakeClientSize(QSize logical);
+    /// The device pixel under the mouse event's position.
+    QPoint DevicePixelOf(const QMouseEvent* event) const;
+
+    QImage frame_;  // device pixels
 };

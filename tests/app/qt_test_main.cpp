@@ -1,6 +1,7 @@
 // Runs a test program that needs a QApplication: on the offscreen platform unless another is
 // asked for, with the user's configuration folder moved to a temporary one, so that no test
-// ever reads or writes the tester's own settings.
+// ever reads or writes the tester's own settings. A program built with BRIVEL_QT_SCALE_FACTOR
+// runs as on a desktop of that density (Qt reads the factor when the application starts).
 
 #include "game/flag.h"
 
@@ -12,6 +13,9 @@
 
 int main(int argc, char** argv) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+#ifdef BRIVEL_QT_SCALE_FACTOR
+    setenv("QT_SCALE_FACTOR", BRIVEL_QT_SCALE_FACTOR, 1);
+#endif
     QTemporaryDir configHome;
     if (!configHome.isValid()) return 2;
     setenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit().constData(), 1);

@@ -75,7 +75,11 @@ TEST_F(ViewDispatch, WheelArrivesAsSignedDelta) {
     QWheelEvent tilt(QPointF(100, 100), View()->mapToGlobal(QPointF(100, 100)), QPoint(),
                      QPoint(120, 0), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(View(), &tilt);
-    EXPECT_EQ(screen_.events, (Events{"wheel 120", "wheel -120"}));
+    // A touchpad set to natural scrolling reports the same push reversed, and says so.
+    QWheelEvent natural(QPointF(100, 100), View()->mapToGlobal(QPointF(100, 100)), QPoint(),
+                        QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, true);
+    QApplication::sendEvent(View(), &natural);
+    EXPECT_EQ(screen_.events, (Events{"wheel 120", "wheel -120", "wheel 120"}));
 }
 
 TEST_F(ViewDispatch, HugeWheelAmountIsClampedToSixteenBits) {
@@ -127,6 +131,15 @@ TEST_F(ViewDispatch, ResizeRecordsTheViewSizeEverywhere) {
     EXPECT_EQ(ClientHeight, 300);
     EXPECT_EQ(store_.Read("cx"), 640);
     EXPECT_EQ(store_.Read("cy"), 300);
+    // Moved to another screen, whose density may differ, the view takes its size anew (here
+    // of the same density); the stored size is not written again.
+    ClientWidth = ClientHeight = 1;
+    store_.Write("cx", 1);
+    QEvent screenChange(QEvent::ScreenChangeInternal);
+    QApplication::sendEvent(View(), &screenChange);
+    EXPECT_EQ(ClientWidth, 640);
+    EXPECT_EQ(ClientHeight, 300);
+    EXPECT_EQ(store_.Read("cx"), 1);
 }
 
 TEST_F(ViewDispatch, ShownFrameIsPaintedAndAsksForTheNextScene) {

@@ -1,198 +1,16 @@
 // Whole flows of play through the real main window and view on the offscreen platform, with the
 // real OpenGL renderer behind the scene queue, so that a click picks what is drawn there.
-// Threads: the test runs on the user-interface thread; the queue's rendering thread draws into
-// the renderer and hands each frame to a counting sink (frames are not shown in the view, so
-// the test never needs the event loop, and the window's own timer never ticks unasked). Ticks
-// are given by calling the current screen's OnTimer, as the window's timer does.
 
-#include "app/child_view.h"
-#include "app/main_frame.h"
-#include "app/start_up.h"
-#include "framework/program_queue.h"
-#include "framework/render_queue.h"
-#include "framework/scene.h"
-#include "framework/screen.h"
-#include "framework/settings_store.h"
-#include "game/flag.h"
-#include "game/random.h"
-#include "graphics/opengl.h"
-#include "screens/screen_congr.h"
-#include "screens/screen_main.h"
-#include "screens/screen_play1.h"
-#include "screens/screen_play2.h"
-#include "screens/screen_sett.h"
-#include "tests/fakes/framework_fakes.h"
-#include "tests/graphics/render_support.h"
-#include "tests/play/play_fakes.h"
-#include "tests/setups/board_setups.h"
+#include "tests/play/play_window_fixture.h"
 
-#include <QApplication>
 #include <QTest>
-#include <QWheelEvent>
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <cmath>
+#include <array>
 #include <cstring>
-#include <memory>
-#include <thread>
+#include <utility>
 
 namespace {
-
-constexpr int kViewWidth = 1500;
-constexpr int kViewHeight = 1000;
-constexpr double kPieceTop = 0.032;  // height of a piece's top face, board units
-
-// Counts the frames the renderer finishes.
-class CountingSink final : public CFrameSink {
-public:
-    void PresentFrame(const FramePixels&) override { frames.fetch_add(1); }
-    std::atomic<int> frames{0};
-};
-
-COpenGL& Renderer() {
-    static COpenGL renderer;
-    return renderer;
-}
-
-class PlayWindowTest : public testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(Renderer().IsReady());
-        InitBoardAndCamera(Board, Camera);
-        InitFlag(Flag);
-        SetRandState(1);
-        ScreenSett.ReturnScreen = nullptr;
-        ScreenCongr.ReturnScreen = nullptr;
-        CurrentScreen = &ScreenMain;
-        Renderer().SetFrameSink(&sink_);
-        queue_ = std::make_unique<CRenderQueue>(Renderer());
-        SetProgramQueue(queue_.get());
-        SetSettingsStore(&store_);
-        SetEffectSounds(&charge, &fall);
-        SetMessageBox(&messages);
-        SetClock(&clock);
-        frame_ = std::make_unique<CMainFrame>([](const QUrl&) {});
-        SizeViewTo(*frame_, QSize(kViewWidth, kViewHeight));
-        frame_->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
-        ASSERT_EQ(ClientWidth, kViewWidth);
-        ASSERT_EQ(ClientHeight, kViewHeight);
-    }
-
-    void TearDown() override {
-        frame_.reset();
-        SetProgramQueue(nullptr);
-        queue_.reset();
-        Renderer().SetFrameSink(nullptr);
-        SetClock(nullptr);
-        SetMessageBox(nullptr);
-        SetEffectSounds(nullptr, nullptr);
-        SetSettingsStore(nullptr);
-        CurrentScreen = &ScreenMain;
-    }
-
-    QWidget* View() const { return frame_->View(); }
-
-    /// View pixel of canvas point (u, v): in a 1500 x 1000 view a pixel is 0.001 canvas units.
-    static QPoint CanvasPixel(double u, double v) {
-        return {static_cast<int>(std::lround(u * 1000)),
-                static_cast<int>(std::lround((1 - v) * 1000))};
-    }
-    void ClickAt(QPoint pixel) { QTest::mouseClick(View(), Qt::LeftButton, Qt::NoModifier, pixel); }
-    void TurnWheel(int delta) {
-        QPoint at(750, 500);
-        QWheelEvent wheel(at, View()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(View(), &wheel);
-    }
-
-    /// One tick, as the window's timer gives it.
-    void Tick() {
-        clock.now += 50;
-        CurrentScreen->OnTimer();
-    }
-    void FinishSwing(CScreenPlay& screen) {
-        for (int tick = 0; tick < 200 && screen.IsSwinging(); ++tick)
-            Tick();
-    }
-    int TickToRest(CScreenPlay& screen) {
-        int ticks = 0;
-        while (screen.moving && CurrentScreen == &screen && ticks < 2000) {
-            Tick();
-            ++ticks;
-        }
-        return ticks;
-    }
-
-    /// Waits until the renderer has drawn a frame of what is queued now, so that a pick is
-    /// made in a view of the present size.
-    void WaitForAFrame() {
-        int before = sink_.frames.load();
-        RedrawScreen(CurrentScreen);
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (sink_.frames.load() == before && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        ASSERT_GT(sink_.frames.load(), before);
-    }
-
-    /// The view pixel over the top centre of `piece` as the camera sees it now.
-    static QPoint PiecePixel(int piece) {
-        const double camera[2] = {Camera.azimuth, Camera.elevation};
-        Projected p = ProjectBoardPoint(kViewWidth, kViewHeight, camera, Board[piece].x,
-                                        Board[piece].y, kPieceTop);
-        return {static_cast<int>(std::lround(p.x)),
-                kViewHeight - static_cast<int>(std::lround(p.y))};
-    }
-
-    /// Clicks `piece` at its projected centre.
-    void ClickPiece(int piece) {
-        WaitForAFrame();
-        ClickAt(PiecePixel(piece));
-    }
-
-    /// Seven notches 15 ms apart: power 840 / 140 x 0.2 = 1.2.
-    void RollSevenNotches() {
-        for (int notch = 0; notch < 7; ++notch) {
-            if (notch > 0) clock.now += 15;
-            TurnWheel(120);
-        }
-    }
-
-    /// Starts a mode through its menu item.
-    void ChooseMenuItem(double u, double v, CScreenPlay& screen) {
-        ClickAt(CanvasPixel(u, v));
-        ASSERT_EQ(CurrentScreen, &screen);
-        FinishSwing(screen);
-    }
-    void StartTwoPlayers() { ChooseMenuItem(0.35, 0.55, ScreenPlay2); }
-    void StartOnePlayer() { ChooseMenuItem(0.33, 0.655, ScreenPlay1); }
-
-    /// Red's turn ends in a flawless battle win by one flick through the window.
-    void WinBattleForRed(CScreenPlay& screen) {
-        LeaveLastWhiteBeforeRed(Board);
-        screen.match.count[kWhite] = screen.match.newCount[kWhite] = 1;
-        Camera.azimuth = 0;
-        Camera.elevation = 60;
-        ClickPiece(3);
-        ASSERT_EQ(screen.selectedPiece, 3);
-        RollSevenNotches();
-        ASSERT_TRUE(screen.moving);
-        TickToRest(screen);
-    }
-
-    FakeClock clock;
-    CountingSound charge;
-    CountingSound fall;
-    FakeMessageBox messages;
-    std::unique_ptr<CMainFrame> frame_;
-
-private:
-    CountingSink sink_;
-    std::unique_ptr<CRenderQueue> queue_;
-    MemorySettingsStore store_;
-};
 
 TEST_F(PlayWindowTest, ClickOnAPiecesProjectedCentreSelectsIt) {
     // Through the menu, the view and the renderer's picking, a click on the centre of a Red
@@ -265,6 +83,18 @@ TEST_F(PlayWindowTest, TouchpadStepsFlickLikeAWheel) {
     TurnWheel(15);
     EXPECT_TRUE(ScreenPlay2.moving);
     EXPECT_EQ(charge.plays, 1);
+}
+
+TEST_F(PlayWindowTest, NaturalScrollingFlicksWithTheSameFingerMotion) {
+    // A touchpad set to natural scrolling reports the fingers' push with the sign reversed,
+    // and says so: the same push charges and flicks exactly as on any other touchpad, and the
+    // opposite motion flicks on neither.
+    const std::pair<double, double> still{0, 0};
+    std::pair<double, double> usual = TouchpadFlick(15, false);
+    EXPECT_NE(usual, still);
+    EXPECT_EQ(TouchpadFlick(-15, true), usual);
+    EXPECT_EQ(TouchpadFlick(-15, false), still);
+    EXPECT_EQ(TouchpadFlick(15, true), still);
 }
 
 TEST_F(PlayWindowTest, AFlickRunsToRestUnderTheWindowsOwnTimerAndIsJudged) {
