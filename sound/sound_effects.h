@@ -23,6 +23,7 @@ struct SoundEffects {
     /// Loads both players and starts the sound thread; silent players without an audio device.
     SoundEffects();
 
+    // The two players keep the game's own names.
     CSound ChargeSound;  ///< heard when a flick is being made
     CSound FallSound;    ///< heard when a piece drops off the board, and from the sound slider
     SoundThread soundThread;
