@@ -59,6 +59,7 @@ private:
     static void DeleteChain(CScene* first);
 
     CGraphics& graphics_;
+    // The event, the two locks and the queue's head keep the game's own names.
     AutoResetEvent FrameEvent;
     std::mutex QueueLock;
     std::mutex RenderLock;

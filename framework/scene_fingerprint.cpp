@@ -8,20 +8,14 @@
 
 namespace {
 
-// One byte naming each drawing operation, so that different calls never run together.
-enum class Op : std::uint8_t {
-    kSize,
+// One byte naming each call, so that different calls never run together: a drawing
+// operation's DrawOp, or one of these.
+enum class Tag : std::uint8_t {
+    kSize = kDrawOpCount,
     kWidth,
-    kString,
-    kColor,
-    kMarker,
-    kFlag,
-    kMedal,
-    kGrid,
-    kBackground,
-    kBoard,
     kNothing,  // an argument the renderer ignores the call for (a null text or array)
 };
+using Op = DrawOp;
 
 constexpr std::size_t kFlagFloats = std::size_t{kFlagPointCount} * 3;
 
@@ -47,23 +41,23 @@ void SceneFingerprint::Take(const CScene& scene) {
 }
 
 void SceneFingerprint::BeginFrame(std::int32_t width, std::int32_t height) {
-    Add(Op::kSize);
+    Add(Tag::kSize);
     Add(width);
     Add(height);
 }
 
 float SceneFingerprint::GetTextWidth(const char* text) {
     if (text == nullptr) {
-        Add(Op::kNothing);
+        Add(Tag::kNothing);
     } else {
-        Add(Op::kWidth);
+        Add(Tag::kWidth);
         AddBytes(text, std::strlen(text) + 1);
     }
     return 1;
 }
 
 void SceneFingerprint::DrawString(float x, float y, float scaleX, float scaleY, const char* text) {
-    if (text == nullptr) return Add(Op::kNothing);
+    if (text == nullptr) return Add(Tag::kNothing);
     Add(Op::kString);
     Add(x);
     Add(y);
@@ -87,7 +81,7 @@ void SceneFingerprint::DrawMarker(float x, float y) {
 
 void SceneFingerprint::DrawFlag(float x, float y, float scale, const float* positions,
                                 const float* normals, bool red) {
-    if (positions == nullptr || normals == nullptr) return Add(Op::kNothing);
+    if (positions == nullptr || normals == nullptr) return Add(Tag::kNothing);
     Add(Op::kFlag);
     Add(x);
     Add(y);
@@ -114,7 +108,7 @@ void SceneFingerprint::DrawBackground(std::int32_t index) {
 }
 
 void SceneFingerprint::DrawBoard(const PieceTable& pieces, const double camera[2]) {
-    if (camera == nullptr) return Add(Op::kNothing);
+    if (camera == nullptr) return Add(Tag::kNothing);
     Add(Op::kBoard);
     Add(camera[0]);
     Add(camera[1]);

@@ -5,4 +5,4 @@
 constinit double SoundVolume = VolumeFromStored(kDefaultStoredVolume);
 constinit double MusicVolume = VolumeFromStored(kDefaultStoredVolume);
 double MouseSetting = 0.5;
-std::uint8_t RotateBoard = 1;
+bool RotateBoard = true;

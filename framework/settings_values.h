@@ -11,8 +11,8 @@ extern double SoundVolume;
 extern double MusicVolume;
 /// Mouse sensitivity, 0 to 1; never stored.
 extern double MouseSetting;
-/// 1 if the board turns to face the side to move, else 0; never stored.
-extern std::uint8_t RotateBoard;
+/// True if the board turns to face the side to move; never stored.
+extern bool RotateBoard;
 
 /// Level a stored volume value of 0 to 65535 stands for; the value is not cut here (reading
 /// the settings cuts it first).

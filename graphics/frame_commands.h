@@ -4,6 +4,7 @@
 
 #include "game/board.h"
 #include "game/flag.h"
+#include "graphics/graphics.h"
 #include "graphics/outline_font.h"
 #include "graphics/projection.h"
 
@@ -33,16 +34,7 @@ struct PixelBox {
 /// frame without allocating once its buffers have grown.
 class FrameCommands {
 public:
-    enum class Op : std::uint8_t {
-        kString,
-        kColor,
-        kMarker,
-        kFlag,
-        kMedal,
-        kGrid,
-        kBackground,
-        kBoard,
-    };
+    using Op = DrawOp;
     /// One operation: its numbers (x, y and the scales or size, as the operation takes them),
     /// an integer (the background index, or 1 for the red flag) and its bytes in Payload.
     struct Command {

@@ -4,6 +4,21 @@
 
 #include <cstdint>
 
+/// One name for each drawing operation of CGraphics (DrawString to DrawBoard, SetColor as
+/// kColor), for whatever records the calls.
+enum class DrawOp : std::uint8_t {
+    kString,
+    kColor,
+    kMarker,
+    kFlag,
+    kMedal,
+    kGrid,
+    kBackground,
+    kBoard,
+};
+/// How many there are: the first number free for other tags.
+inline constexpr std::uint8_t kDrawOpCount = static_cast<std::uint8_t>(DrawOp::kBoard) + 1;
+
 /// The drawing interface through which every picture of the game is made. Flat drawing uses
 /// canvas coordinates: u from 0 (left) to 1.5 (right) of a 3:2 design rectangle, v from 0
 /// (bottom) to 1 (top), widened on two sides to fill the view. Three-dimensional drawing uses

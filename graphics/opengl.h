@@ -129,6 +129,7 @@ private:
     CFrameSink* sink_ = nullptr;
     std::uint32_t sinkChanges_ = 0;
 
+    // The game's named resources keep their own names.
     std::uint32_t BoardSideTexture = 0;
     std::uint32_t BoardTopTexture = 0;
     std::uint32_t RedFlagTexture = 0;

@@ -47,9 +47,9 @@ void SetGamePort(std::uint16_t port) {
     SessionPort = port;
 }
 
-void StartNetworkSession(std::uint8_t playsRed, const char* address) {
+void StartNetworkSession(bool playsRed, const char* address) {
     NetPeer = std::make_unique<ReliableUdpPeer>();
-    if (playsRed == 1) {
+    if (playsRed) {
         NetPeer->Startup(kHostConnections, kPeerUpdatePeriodMs, SessionPort);
         NetPeer->SetMaximumIncomingConnections(kHostConnections);
         return;

@@ -44,11 +44,11 @@ protected:
     ~FlickReceiver() = default;
 };
 
-/// Creates NetPeer and starts it: as the Red host listening on GamePort when `playsRed` is 1,
-/// else as a White client connecting to `address` (a zero-terminated 8-bit string, dotted
-/// IPv4 or a host name; empty means 127.0.0.1). Failures are not reported here: a session that
+/// Creates NetPeer and starts it: as the Red host listening on GamePort when `playsRed`, else
+/// as a White client connecting to `address` (a zero-terminated 8-bit string, dotted IPv4 or
+/// a host name; empty means 127.0.0.1). Failures are not reported here: a session that
 /// could not start simply hears nothing, or hears that its attempt failed.
-void StartNetworkSession(std::uint8_t playsRed, const char* address);
+void StartNetworkSession(bool playsRed, const char* address);
 
 /// Takes at most one packet from NetPeer and acts on it (HandleNetworkPacket). Nothing
 /// without a session.

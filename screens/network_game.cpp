@@ -18,9 +18,8 @@ AddressBuffer ToAddressBuffer(std::u16string_view address) {
 bool RunNetworkDialog() {
     std::optional<NetworkChoice> choice = AskNetworkChoice();
     if (!choice) return false;
-    std::uint8_t playsRed = choice->playsRed ? 1 : 0;
     AddressBuffer address = ToAddressBuffer(choice->remoteAddress);
-    StartNetworkSession(playsRed, address.data());
-    ScreenPlayN.BeginSession(playsRed == 1 ? kRed : kWhite);
+    StartNetworkSession(choice->playsRed, address.data());
+    ScreenPlayN.BeginSession(choice->playsRed ? kRed : kWhite);
     return true;
 }

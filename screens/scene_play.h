@@ -12,15 +12,15 @@
 /// board last (drawing the board leaves the matrices set up for the board).
 class CScenePlay : public CScene {
 public:
-    /// Takes the client size, the flag cloth, and copies of `pieces`, `camera` and the side to
-    /// move (kRed or kWhite).
-    CScenePlay(const PieceTable& pieces, const CameraAngles& camera, std::uint8_t sideToMove);
+    /// Takes the client size, the flag cloth, and copies of `table`, `camera` and the side to
+    /// move, `mover` (kRed or kWhite).
+    CScenePlay(const PieceTable& table, const CameraAngles& camera, std::uint8_t mover);
 
     void Draw(CGraphics* graphics) const override = 0;
 
-    PieceTable Pieces;
-    std::array<double, 2> ViewAngles;  ///< azimuth, elevation in degrees
-    std::uint8_t SideToMove;
+    PieceTable pieces;
+    std::array<double, 2> viewAngles;  ///< azimuth, elevation in degrees
+    std::uint8_t sideToMove;
 
 protected:
     /// The flag of the side to move, small, in the top-right corner.
@@ -32,23 +32,23 @@ protected:
 /// Snapshot of a game against the computer, with the person's score.
 class CScenePlay1 : public CScenePlay {
 public:
-    CScenePlay1(const PieceTable& pieces, const CameraAngles& camera, std::uint8_t sideToMove,
-                std::int32_t score);
+    CScenePlay1(const PieceTable& table, const CameraAngles& camera, std::uint8_t mover,
+                std::int32_t shownScore);
 
     void Draw(CGraphics* graphics) const override;
 
-    std::int32_t Score;
+    std::int32_t score;
 };
 
 /// Snapshot of a game between two people, on one machine or over the network, with both
 /// armies' scores.
 class CScenePlay2 : public CScenePlay {
 public:
-    CScenePlay2(const PieceTable& pieces, const CameraAngles& camera, std::uint8_t sideToMove,
-                std::int32_t redScore, std::int32_t whiteScore);
+    CScenePlay2(const PieceTable& table, const CameraAngles& camera, std::uint8_t mover,
+                std::int32_t shownRedScore, std::int32_t shownWhiteScore);
 
     void Draw(CGraphics* graphics) const override;
 
-    std::int32_t RedScore;
-    std::int32_t WhiteScore;
+    std::int32_t redScore;
+    std::int32_t whiteScore;
 };

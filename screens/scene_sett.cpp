@@ -5,7 +5,7 @@
 #include "screens/scene_text.h"
 
 CSceneSett::CSceneSett()
-    : Sound(SoundVolume), Music(MusicVolume), Mouse(MouseSetting), Rotate(RotateBoard) {}
+    : sound(SoundVolume), music(MusicVolume), mouse(MouseSetting), rotate(RotateBoard) {}
 
 float CSceneSett::KnobU(double level) {
     // The slider runs from u = 0.35 to 0.58; the constants are single-precision values taken
@@ -16,9 +16,9 @@ float CSceneSett::KnobU(double level) {
 void CSceneSett::Draw(CGraphics* graphics) const {
     graphics->DrawBackground(1);
     SetSceneColor(*graphics, kRedArmyOrange);
-    graphics->DrawMarker(KnobU(Sound), 0.67f);
-    graphics->DrawMarker(KnobU(Music), 0.58f);
-    graphics->DrawMarker(KnobU(Mouse), 0.49f);
-    graphics->DrawString(0.51f, 0.38f, 0.05f, 0.06f, Rotate != 0 ? "On" : "Off");
+    graphics->DrawMarker(KnobU(sound), 0.67f);
+    graphics->DrawMarker(KnobU(music), 0.58f);
+    graphics->DrawMarker(KnobU(mouse), 0.49f);
+    graphics->DrawString(0.51f, 0.38f, 0.05f, 0.06f, rotate != 0 ? "On" : "Off");
     graphics->DrawFlag(0.714f, 0.31f, 0.715f, FlagPositions.data(), FlagNormals.data(), true);
 }

@@ -17,8 +17,8 @@ public:
     /// Canvas u of a slider knob for level `level` (0 at the left end, 1 at the right end).
     static float KnobU(double level);
 
-    double Sound;         ///< sound-effect level
-    double Music;         ///< music level
-    double Mouse;         ///< mouse level
-    std::uint8_t Rotate;  ///< rotate-board switch, 0 or 1
+    double sound;         ///< sound-effect level
+    double music;         ///< music level
+    double mouse;         ///< mouse level
+    std::uint8_t rotate;  ///< rotate-board switch, 0 or 1
 };

@@ -8,6 +8,7 @@
 #include "game/flag.h"
 #include "game/physics.h"
 #include "game/random.h"
+#include "screens/scene_play.h"
 #include "screens/screen_congr.h"
 #include "screens/screen_sett.h"
 
@@ -268,6 +269,11 @@ bool CScreenPlay::ShowJudgement(const Judgement& judgement) {
         StartBattle(judgement.nextRedRow, judgement.nextWhiteRow, judgement.nextFirstMover);
     }
     return true;
+}
+
+std::unique_ptr<CScene> CScreenPlay::SceneWithBothScores() const {
+    return std::make_unique<CScenePlay2>(Board, Camera, match.sideToMove, match.gameScore[kRed],
+                                         match.gameScore[kWhite]);
 }
 
 std::array<double, 2> CScreenPlay::CameraArray() {

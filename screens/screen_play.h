@@ -119,6 +119,8 @@ protected:
     bool ShowJudgement(const Judgement& judgement);
     /// The camera angles as the drawing and picking interfaces take them.
     static std::array<double, 2> CameraArray();
+    /// A snapshot showing both armies' game scores: the picture of a game between two people.
+    std::unique_ptr<CScene> SceneWithBothScores() const;
     /// A flick's speed: `power` spread by a random factor from 0.75 to just under 1.25.
     static double FlickSpeed(double power);
     /// Sends the selected piece along its aim at `speed` board units per second: its side's

@@ -1,12 +1,11 @@
 #include "screens/screen_play2.h"
 
-#include "screens/scene_play.h"
+#include "framework/scene.h"
 
 CScreenPlay2 ScreenPlay2;
 
 std::unique_ptr<CScene> CScreenPlay2::CreateScene() {
-    return std::make_unique<CScenePlay2>(Board, Camera, match.sideToMove, match.gameScore[kRed],
-                                         match.gameScore[kWhite]);
+    return SceneWithBothScores();
 }
 
 // The first mover takes control and the camera swings round to its side.

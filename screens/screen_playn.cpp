@@ -1,13 +1,12 @@
 #include "screens/screen_playn.h"
 
 #include "framework/effect_sounds.h"
-#include "screens/scene_play.h"
+#include "framework/scene.h"
 
 CScreenPlayN ScreenPlayN;
 
 std::unique_ptr<CScene> CScreenPlayN::CreateScene() {
-    return std::make_unique<CScenePlay2>(Board, Camera, match.sideToMove, match.gameScore[kRed],
-                                         match.gameScore[kWhite]);
+    return SceneWithBothScores();
 }
 
 void CScreenPlayN::OnTimer() {

@@ -76,7 +76,7 @@ void CScreenSett::OnLButtonDown(std::int32_t x, std::int32_t y) {
     } else if (kMainMenuArea.Holds(point)) {
         GoToMainMenu();
     } else if (kRotateArea.Holds(point)) {
-        RotateBoard = RotateBoard ? 0 : 1;
+        RotateBoard = !RotateBoard;
         RedrawScreen(this);
     } else if (Slider knob = KnobAt(point.u, point.v); knob != Slider::kNone) {
         DragSlider = static_cast<std::uint8_t>(knob);

@@ -47,11 +47,11 @@ public:
     virtual void OnPlayDone();
 
     /// True when this player can never be heard (damaged sound or no audio device).
-    bool IsSilent() const { return output == nullptr; }
+    bool IsSilent() const { return output_ == nullptr; }
     /// The format read from the sound's header (all zero when the sound was damaged).
-    const WaveFormat& Format() const { return format; }
+    const WaveFormat& Format() const { return format_; }
     /// Number of sample bytes played by each play.
-    std::uint32_t DataLength() const { return dataLength; }
+    std::uint32_t DataLength() const { return dataLength_; }
     /// Plays started and not yet released by the sound thread (0 for a silent player).
     int PlaysGoing() const;
 
@@ -71,14 +71,14 @@ private:
     /// True while some play is still going.
     bool CollectEndedPlays(std::vector<CSound*>& ended);
 
-    WaveFormat format;
-    std::shared_ptr<SoundOutput> output;  ///< none for a silent player
-    std::uint32_t dataLength = 0;
-    unsigned int buffer = 0;  ///< the OpenAL buffer holding the samples
+    WaveFormat format_;
+    std::shared_ptr<SoundOutput> output_;  ///< none for a silent player
+    std::uint32_t dataLength_ = 0;
+    unsigned int buffer_ = 0;  ///< the OpenAL buffer holding the samples
 
     // Guarded by the output's CallLock.
-    std::uint32_t volume = kFullVolume;
-    std::uint64_t newestPlay = 0;  ///< number of the newest play, 0 once it is known to be over
-    std::uint64_t playsStarted = 0;
-    std::vector<LivePlay> plays;  ///< plays not yet released, oldest first
+    std::uint32_t volume_ = kFullVolume;
+    std::uint64_t newestPlay_ = 0;  ///< number of the newest play, 0 once it is known to be over
+    std::uint64_t playsStarted_ = 0;
+    std::vector<LivePlay> plays_;  ///< plays not yet released, oldest first
 };

@@ -30,6 +30,7 @@ struct SoundEffects {
 
     /// Held by all three below, so that the device is looked for once, not by each in turn.
     std::shared_ptr<SoundOutput> output = SoundOutput::Acquire();
+    // The two players keep the game's own names.
     CSound ChargeSound;  ///< heard when a flick is being made
     CSound FallSound;    ///< heard when a piece drops off the board, and from the sound slider
     SoundThread soundThread;

@@ -33,61 +33,61 @@ SoundOutput::SoundOutput() {
         alcCloseDevice(alDevice);
         return;
     }
-    device = alDevice;
-    context = alContext;
+    device_ = alDevice;
+    context_ = alContext;
 }
 
 SoundOutput::~SoundOutput() {
-    if (!context) return;
+    if (!context_) return;
     alcMakeContextCurrent(nullptr);
-    alcDestroyContext(static_cast<ALCcontext*>(context));
-    alcCloseDevice(static_cast<ALCdevice*>(device));
+    alcDestroyContext(static_cast<ALCcontext*>(context_));
+    alcCloseDevice(static_cast<ALCdevice*>(device_));
 }
 
 void SoundOutput::Register(CSound* player) {
-    std::scoped_lock lock(callLock);
-    players.push_back(player);
+    std::scoped_lock lock(callLock_);
+    players_.push_back(player);
 }
 
 void SoundOutput::Unregister(CSound* player) {
-    std::scoped_lock lock(dispatchLock, callLock);
-    players.erase(std::remove(players.begin(), players.end(), player), players.end());
+    std::scoped_lock lock(dispatchLock_, callLock_);
+    players_.erase(std::remove(players_.begin(), players_.end(), player), players_.end());
 }
 
 void SoundOutput::WakeSoundThread() {
     {
-        std::scoped_lock lock(wakeLock);
-        ++wakeCount;
+        std::scoped_lock lock(wakeLock_);
+        ++wakeCount_;
     }
-    wake.notify_all();
+    wake_.notify_all();
 }
 
 std::uint64_t SoundOutput::WakeCount() {
-    std::scoped_lock lock(wakeLock);
-    return wakeCount;
+    std::scoped_lock lock(wakeLock_);
+    return wakeCount_;
 }
 
 void SoundOutput::WaitForWake(std::uint64_t seen, std::chrono::milliseconds timeout) {
-    std::unique_lock lock(wakeLock);
-    wake.wait_for(lock, timeout, [&] { return wakeCount != seen; });
+    std::unique_lock lock(wakeLock_);
+    wake_.wait_for(lock, timeout, [&] { return wakeCount_ != seen; });
 }
 
 void SoundOutput::WaitForWake(std::uint64_t seen) {
-    std::unique_lock lock(wakeLock);
-    wake.wait(lock, [&] { return wakeCount != seen; });
+    std::unique_lock lock(wakeLock_);
+    wake_.wait(lock, [&] { return wakeCount_ != seen; });
 }
 
 bool SoundOutput::ReleaseEndedPlays() {
-    std::scoped_lock dispatch(dispatchLock);
+    std::scoped_lock dispatch(dispatchLock_);
     bool anyGoing = false;
-    ended.clear();
+    ended_.clear();
     {
-        std::scoped_lock lock(callLock);
-        for (CSound* player : players)
-            anyGoing |= player->CollectEndedPlays(ended);
+        std::scoped_lock lock(callLock_);
+        for (CSound* player : players_)
+            anyGoing |= player->CollectEndedPlays(ended_);
     }
     // Called without CallLock, so that a player may play again from its own notice.
-    for (CSound* player : ended)
+    for (CSound* player : ended_)
         player->OnPlayDone();
     return anyGoing;
 }

@@ -30,10 +30,10 @@ public:
     ~SoundOutput();
 
     /// False when there is no audio device: every player then stays silent.
-    bool IsOpen() const { return context != nullptr; }
+    bool IsOpen() const { return context_ != nullptr; }
 
     /// Guards every OpenAL call and the play lists of the registered players.
-    std::mutex& CallLock() { return callLock; }
+    std::mutex& CallLock() { return callLock_; }
 
     /// Makes `player`'s plays visible to the sound thread. Takes `CallLock`.
     void Register(CSound* player);
@@ -56,17 +56,17 @@ public:
 private:
     SoundOutput();
 
-    void* device = nullptr;   ///< the ALCdevice, or none
-    void* context = nullptr;  ///< the ALCcontext, or none
+    void* device_ = nullptr;   ///< the ALCdevice, or none
+    void* context_ = nullptr;  ///< the ALCcontext, or none
 
-    std::mutex callLock;
-    std::vector<CSound*> players;  ///< guarded by callLock
+    std::mutex callLock_;
+    std::vector<CSound*> players_;  ///< guarded by callLock_
 
-    std::mutex dispatchLock;
+    std::mutex dispatchLock_;
     std::vector<CSound*>
-        ended;  ///< one entry per ended play; sound thread only, under dispatchLock
+        ended_;  ///< one entry per ended play; sound thread only, under dispatchLock_
 
-    std::mutex wakeLock;
-    std::condition_variable wake;
-    std::uint64_t wakeCount = 0;  ///< guarded by wakeLock
+    std::mutex wakeLock_;
+    std::condition_variable wake_;
+    std::uint64_t wakeCount_ = 0;  ///< guarded by wakeLock_
 };

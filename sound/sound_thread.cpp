@@ -34,25 +34,25 @@ void RaiseSoundThreadPriority() {
 
 }  // namespace
 
-SoundThread::SoundThread() : output(SoundOutput::Acquire()), thread([this] { Run(); }) {}
+SoundThread::SoundThread() : output_(SoundOutput::Acquire()), thread_([this] { Run(); }) {}
 
 SoundThread::~SoundThread() {
-    stopRequested = true;
-    output->WakeSoundThread();
-    thread.join();
+    stopRequested_ = true;
+    output_->WakeSoundThread();
+    thread_.join();
 }
 
 void SoundThread::Run() {
     RaiseSoundThreadPriority();
     while (true) {
         // Taken before looking, so that a play started after the look still wakes the wait.
-        std::uint64_t seen = output->WakeCount();
-        bool anyGoing = output->ReleaseEndedPlays();
-        if (stopRequested) return;
+        std::uint64_t seen = output_->WakeCount();
+        bool anyGoing = output_->ReleaseEndedPlays();
+        if (stopRequested_) return;
         if (anyGoing) {
-            output->WaitForWake(seen, kPollPeriod);
+            output_->WaitForWake(seen, kPollPeriod);
         } else {
-            output->WaitForWake(seen);
+            output_->WaitForWake(seen);
         }
     }
 }

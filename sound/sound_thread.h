@@ -9,7 +9,7 @@
 ///
 /// Threads: built and destroyed on the user-interface thread; `Run` is the sound thread itself,
 /// raised to the highest priority the system grants (ordinary priority if it grants none).
-/// Locks: the thread takes the output's locks (see sound_output.h); `stopRequested` is atomic.
+/// Locks: the thread takes the output's locks (see sound_output.h); `stopRequested_` is atomic.
 /// Ownership: the object owns the thread; destruction asks it to stop and joins it.
 
 class SoundOutput;
@@ -26,7 +26,7 @@ public:
 private:
     void Run();
 
-    std::shared_ptr<SoundOutput> output;
-    std::atomic<bool> stopRequested{false};
-    std::thread thread;  ///< last, so that it starts after the fields it reads
+    std::shared_ptr<SoundOutput> output_;
+    std::atomic<bool> stopRequested_{false};
+    std::thread thread_;  ///< last, so that it starts after the fields it reads
 };

@@ -93,7 +93,7 @@ std::vector<Job> Jobs() {
                         SoundVolume = 0.5;
                         MusicVolume = 0.25;
                         MouseSetting = 1;
-                        RotateBoard = 1;
+                        RotateBoard = true;
                         return std::make_unique<CSceneSett>();
                     }});
     for (std::int32_t result = 0; result <= 6; ++result) {

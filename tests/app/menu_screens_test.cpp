@@ -235,7 +235,7 @@ TEST_F(MenuScreens, RotateBoardTogglesAtOnce) {
     // the next tick (the user-interface thread waits here, so no tick can come between).
     OpenSettingsFromMenu();
     ClickAt(0.3, 0.385);
-    EXPECT_EQ(RotateBoard, 0);
+    EXPECT_FALSE(RotateBoard);
     auto showsOff = [&] {
         for (const GraphicsCall& call : graphics_.Calls())
             if (call.op == "DrawString" && call.text == "Off") return true;
@@ -246,7 +246,7 @@ TEST_F(MenuScreens, RotateBoardTogglesAtOnce) {
         graphics_.WaitForFramesEnded(++frames);
     EXPECT_TRUE(showsOff());
     ClickAt(0.3, 0.385);
-    EXPECT_EQ(RotateBoard, 1);
+    EXPECT_TRUE(RotateBoard);
 }
 
 TEST_F(MenuScreens, SettingsBackReturnsToWhereItWasOpenedFrom) {

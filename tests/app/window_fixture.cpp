@@ -26,7 +26,7 @@ void ResetProgramState() {
     SoundVolume = VolumeFromStored(kDefaultStoredVolume);
     MusicVolume = VolumeFromStored(kDefaultStoredVolume);
     MouseSetting = 0.5;
-    RotateBoard = 1;
+    RotateBoard = true;
     ScreenSett.DragSlider = 0;
     ScreenSett.ReturnScreen = nullptr;
     ScreenCongr.ReturnScreen = nullptr;

@@ -11,7 +11,7 @@ TEST(SettingsValues, StartAsAFirstStartReadsThem) {
     EXPECT_EQ(MusicVolume, 32768 / 65535.0);
     EXPECT_GT(SoundVolume, 0.5);
     EXPECT_EQ(MouseSetting, 0.5);
-    EXPECT_EQ(RotateBoard, 1);
+    EXPECT_TRUE(RotateBoard);
 }
 
 TEST(SettingsValues, VolumeIsTheStoredValueOverItsFullScale) {

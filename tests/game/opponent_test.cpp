@@ -40,6 +40,9 @@ TEST(Opponent, GoodShotBeatsPoorShot) {
     // Poor against poor: 1 - 1 = 0 is not strictly larger than 0.
     EXPECT_FALSE(BetterShot(hitButOwnLoss, nothing, kRed, counts));
     EXPECT_TRUE(BetterShot(Outcome(3, 5), Outcome(3, 3), kRed, counts));
+    // A miss is poor even when it loses nothing; own losses count squared too: 4 - 4 = 0.
+    EXPECT_FALSE(BetterShot(nothing, hitButOwnLoss, kRed, counts));
+    EXPECT_FALSE(BetterShot(Outcome(1, 3), hitButOwnLoss, kRed, counts));
 }
 
 // Of two good shots the one knocking off more wins; equal ones keep the earlier.

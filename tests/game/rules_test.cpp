@@ -123,6 +123,39 @@ TEST_F(RulesTest, WinWithLossesAdvancesOneRow) {
     EXPECT_EQ(j.pointsShown, 4);
 }
 
+// The winner's battle points (3 before the last blow, 4 with it) are multiplied by its new row,
+// and twice over for a flawless win; the product is shown and added to the game score.
+TEST_F(RulesTest, BattleProductIsThePointsTimesTheNewRow) {
+    struct Case {
+        int redRow;
+        int redLeft;
+        std::int32_t product;
+    };
+    for (const Case& c : {Case{0, 5, 4 * 1}, Case{2, 5, 4 * 3}, Case{3, 1, 4 * 4},
+                          Case{0, 8, 4 * 2 * 2}, Case{1, 8, 4 * 3 * 2}}) {
+        StartBattle(match, table, c.redRow, 0, kRed);
+        match.gameScore = {0, 0};
+        LeaveOnly(kWhite, 1);
+        LeaveOnly(kRed, c.redLeft);
+        match.battlePoints[kRed] = 3;
+        Judgement j = Move(0, {8});
+        EXPECT_EQ(j.pointsShown, c.product) << "row " << c.redRow << ", " << c.redLeft << " left";
+        EXPECT_EQ(match.gameScore[kRed], 1 * (c.redRow + 1) + c.product);  // the blow, weighted
+    }
+}
+
+// A move of one army forgets the other's previous piece: White's piece 9, flicked again after
+// a Red move, earns no repeat bonus.
+TEST_F(RulesTest, TheOtherArmysMoveEndsARepeat) {
+    StartBattle(match, table, 0, 0, kWhite);
+    Move(9, {});
+    EXPECT_EQ(match.previousPiece[kWhite], 9);
+    Move(0, {});
+    EXPECT_EQ(match.previousPiece[kWhite], -1);
+    Move(9, {0});
+    EXPECT_EQ(match.battlePoints[kWhite], 1);
+}
+
 // Red on 5 and White on 1: a Red win puts Red on 6 and pushes White back to 0; a further
 // flawless win puts Red on 8 and wins the GAME.
 TEST_F(RulesTest, RowsPushBackAndGameIsWonPastSix) {

@@ -110,7 +110,7 @@ TEST_F(RenderDamage, MenusRedrawnOnlyWhereTheyChangedMatchWholeFrames) {
              SoundVolume = 0.05 * step;
              MusicVolume = 1 - 0.05 * step;
              MouseSetting = step % 3 * 0.4;
-             RotateBoard = static_cast<std::uint8_t>(step / 4 % 2);
+             RotateBoard = step / 4 % 2 == 1;
              return std::make_unique<CSceneSett>();
          },
          true},

@@ -155,7 +155,7 @@ TEST_F(Scenes, SettingsKnobsSitAtTheirLevels) {
     MusicVolume = 2;
     MouseSetting = 1;
     for (int rotate : {0, 1}) {
-        RotateBoard = static_cast<std::uint8_t>(rotate);
+        RotateBoard = rotate == 1;
         CSceneSett scene;
         // The knob at 0.81 lies where the flag waves over it: fold the cloth to a point.
         scene.FlagPositions.fill(0);

@@ -227,7 +227,7 @@ void StartSession(const Options& options) {
     LostTick = 0;  // a closed earlier session is not this one
     FailedTick = 0;
     SessionMoves = 0;
-    StartNetworkSession(options.playsRed ? 1 : 0, options.address.c_str());
+    StartNetworkSession(options.playsRed, options.address.c_str());
     ScreenPlayN.BeginSession(options.playsRed ? kRed : kWhite);
 }
 

@@ -161,6 +161,14 @@ private:
     std::int32_t savedHeight_ = 0;
 };
 
+/// White's piece 11 at the far edge in front of Red's piece 3: a flick of 3 straight ahead at
+/// 1.2 knocks 11 off and leaves 3 on the board.
+inline void ArrangeRedHitAtTheFarEdge() {
+    Board[11].y = 0.95;
+    Board[11].x = Board[3].x;
+    Board[3].y = 0.83;
+}
+
 /// The live board as LeaveLastWhiteBeforeRed leaves it, with the screen's counts to match, as
 /// if the other White pieces had been knocked off already.
 inline void ArrangeLastWhiteBeforeRed(CScreenPlay& screen) {

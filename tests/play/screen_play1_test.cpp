@@ -150,6 +150,19 @@ TEST_F(ScreenPlay1Test, AGameWonKeepsTheTotalScore) {
     EXPECT_EQ(screen.TotalScore(), total);
 }
 
+TEST_F(ScreenPlay1Test, KnockingOffAWhitePieceKeepsTheTurnAndTheCamera) {
+    // Red knocks a White piece off without losing one: Red flicks again, the computer waits
+    // and the camera stays where it is.
+    ArrangeRedHitAtTheFarEdge();
+    Select(screen, 3, 0);
+    FlickAtSpeed(screen, 1.2);
+    TickToRest(screen);
+    EXPECT_EQ(screen.match.count[kWhite], 7);
+    EXPECT_EQ(screen.match.sideToMove, kRed);
+    EXPECT_EQ(screen.computerPhase, kComputerIdle);
+    EXPECT_FALSE(screen.IsSwinging());
+}
+
 TEST_F(ScreenPlay1Test, LosingOwnPieceLowersTheTotal) {
     // Red flicks its own piece off its home edge: -1 x (row + 1), and the turn passes.
     Board[2].y = 0.06;

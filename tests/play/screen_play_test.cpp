@@ -310,9 +310,7 @@ TEST_F(ScreenPlayTest, FlickRunsToRestIsJudgedAndTheTurnPasses) {
 TEST_F(ScreenPlayTest, KnockingOffAnEnemyKeepsControlAndTheCamera) {
     // Red knocks a White piece off without losing one: Red flicks again, no swing, the fall
     // sound plays once, and the move scores 1 x (row + 1).
-    Board[11].y = 0.95;
-    Board[11].x = Board[3].x;
-    Board[3].y = 0.83;
+    ArrangeRedHitAtTheFarEdge();
     Select(screen, 3, 0);
     FlickAtSpeed(screen, 1.2);
     TickToRest(screen);

@@ -45,8 +45,8 @@ Calls RightAligned(float v, const std::string& text) {
 
 GraphicsCall Board(const CScenePlay& scene) {
     return {.op = "DrawBoard",
-            .numbers = {scene.ViewAngles[0], scene.ViewAngles[1]},
-            .pieceBytes = BytesOf(scene.Pieces)};
+            .numbers = {scene.viewAngles[0], scene.viewAngles[1]},
+            .pieceBytes = BytesOf(scene.pieces)};
 }
 
 Calls Join(std::initializer_list<Calls> parts) {
@@ -111,7 +111,7 @@ protected:
 private:
     struct {
         double sound, music, mouse;
-        std::uint8_t rotate;
+        bool rotate;
     } saved_{};
 };
 
@@ -120,7 +120,7 @@ TEST_F(SettingsSceneTest, DrawsKnobsSwitchAndFlagInOrder) {
     SoundVolume = 2;
     MusicVolume = 1;
     MouseSetting = 0;
-    RotateBoard = 1;
+    RotateBoard = true;
     CSceneSett scene;
     EXPECT_EQ(DrawnBy(scene), (Calls{{.op = "DrawBackground", .numbers = {1}},
                                      kOrange,
@@ -133,7 +133,7 @@ TEST_F(SettingsSceneTest, DrawsKnobsSwitchAndFlagInOrder) {
 
 TEST_F(SettingsSceneTest, SwitchOffReadsOff) {
     // A cleared rotate-board switch is shown as "Off" in the same place.
-    RotateBoard = 0;
+    RotateBoard = false;
     Calls calls = DrawnBy(CSceneSett{});
     ASSERT_EQ(calls.size(), 7u);
     EXPECT_EQ(calls[5], Text(0.51f, 0.38f, 0.05f, 0.06f, "Off"));
@@ -153,14 +153,14 @@ TEST_F(SettingsSceneTest, TakesTheSettingsWhenMade) {
     SoundVolume = 0.25;
     MusicVolume = 0.75;
     MouseSetting = 0.125;
-    RotateBoard = 0;
+    RotateBoard = false;
     CSceneSett scene;
     SoundVolume = MusicVolume = MouseSetting = 1;
-    RotateBoard = 1;
-    EXPECT_EQ(scene.Sound, 0.25);
-    EXPECT_EQ(scene.Music, 0.75);
-    EXPECT_EQ(scene.Mouse, 0.125);
-    EXPECT_EQ(scene.Rotate, 0);
+    RotateBoard = true;
+    EXPECT_EQ(scene.sound, 0.25);
+    EXPECT_EQ(scene.music, 0.75);
+    EXPECT_EQ(scene.mouse, 0.125);
+    EXPECT_EQ(scene.rotate, 0);
     EXPECT_EQ(DrawnBy(scene)[2].numbers[0], CSceneSett::KnobU(0.25));
 }
 
@@ -287,7 +287,7 @@ TEST(PlayScene, BoardComesLastWithAByteCopyOfTheTable) {
     EXPECT_EQ(calls.back().op, "DrawBoard");
     EXPECT_EQ(calls.back().pieceBytes, before);
     EXPECT_EQ(calls.back().numbers, (std::vector<double>{33.25, 71.5}));
-    EXPECT_TRUE(std::signbit(scene.Pieces[0].vy));
+    EXPECT_TRUE(std::signbit(scene.pieces[0].vy));
 }
 
 }  // namespace

@@ -77,11 +77,11 @@ TEST_F(SceneMakingTest, PlaySceneKeepsSideAndScores) {
     // The snapshot stores the side to move, the view angles and its scores as given.
     CameraAngles camera{123.5, 8.25};
     CScenePlay2 scene(Board, camera, kWhite, -7, 99);
-    EXPECT_EQ(scene.SideToMove, kWhite);
-    EXPECT_EQ(scene.ViewAngles, (std::array<double, 2>{123.5, 8.25}));
-    EXPECT_EQ(scene.RedScore, -7);
-    EXPECT_EQ(scene.WhiteScore, 99);
-    EXPECT_EQ(CScenePlay1(Board, camera, kRed, 5).Score, 5);
+    EXPECT_EQ(scene.sideToMove, kWhite);
+    EXPECT_EQ(scene.viewAngles, (std::array<double, 2>{123.5, 8.25}));
+    EXPECT_EQ(scene.redScore, -7);
+    EXPECT_EQ(scene.whiteScore, 99);
+    EXPECT_EQ(CScenePlay1(Board, camera, kRed, 5).score, 5);
 }
 
 TEST(SceneText, NumbersOnAnotherThreadLeaveOursAlone) {
