@@ -104,11 +104,15 @@ CommandLineAnswer ReadCommandLine(const QStringList& arguments) {
     return {};
 }
 
-std::optional<int> AnswerCommandLine(int argc, char** argv) {
+QStringList ArgumentList(int argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLineAnswer answer = ReadCommandLine(arguments);
+    return arguments;
+}
+
+std::optional<int> AnswerCommandLine(int argc, char** argv) {
+    const CommandLineAnswer answer = ReadCommandLine(ArgumentList(argc, argv));
     std::fputs(answer.out.c_str(), stdout);
     std::fputs(answer.err.c_str(), stderr);
     return answer.exitStatus;

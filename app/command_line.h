@@ -22,6 +22,9 @@ struct CommandLineAnswer {
 /// display.
 CommandLineAnswer ReadCommandLine(const QStringList& arguments);
 
+/// The process's command line as Qt strings, the program's name first.
+QStringList ArgumentList(int argc, char** argv);
+
 /// Reads the process's own command line; prints what the answer holds. The status to end with,
 /// or nothing when the game is to start.
 std::optional<int> AnswerCommandLine(int argc, char** argv);

@@ -2,11 +2,15 @@
 // answering --help, --version and a wrong option without any display to open.
 
 #include "app/command_line.h"
+#include "app/display_check.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -63,12 +67,56 @@ struct ProgramRun {
     std::string err;
 };
 
+const char* const kNoDisplay =
+    "brivel: no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+    "start Brivel from a desktop session.\n";
+
+struct DisplayCase {
+    QStringList arguments;  // after the program's name
+    std::map<std::string, std::string> environment;
+    bool wayland0;  // a socket named wayland-0 in XDG_RUNTIME_DIR
+    bool refused;
+};
+
+TEST(CommandLine, TheGameRefusesToStartOnlyWhenNoDisplayCanBeThere) {
+    const DisplayCase cases[] = {
+        {{}, {}, false, true},
+        {{}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}}, false, true},
+        {{}, {{"DISPLAY", ":0"}}, false, false},
+        {{}, {{"WAYLAND_DISPLAY", "wayland-1"}}, false, false},
+        {{}, {{"QT_QPA_PLATFORM", "offscreen"}}, false, false},
+        {{"-platform", "offscreen"}, {}, false, false},
+        {{"--platform=vnc"}, {}, false, false},
+        {{"-platformtheme", "gtk3"}, {}, false, true},
+        {{}, {}, true, false},
+    };
+    for (const DisplayCase& c : cases) {
+        QTemporaryDir runtime;
+        ASSERT_TRUE(runtime.isValid());
+        if (c.wayland0) std::ofstream(runtime.filePath("wayland-0").toStdString()) << "";
+        std::map<std::string, std::string> environment = c.environment;
+        environment["XDG_RUNTIME_DIR"] = runtime.path().toStdString();
+        auto read = [&environment](const char* name) -> const char* {
+            auto found = environment.find(name);
+            return found == environment.end() ? nullptr : found->second.c_str();
+        };
+        const std::optional<std::string> line =
+            MissingDisplayLine(QStringList{"brivel"} + c.arguments, read);
+        EXPECT_EQ(line.has_value(), c.refused) << c.arguments.join(' ').toStdString();
+        if (line) {
+            EXPECT_EQ(*line + "\n", kNoDisplay);
+        }
+    }
+}
+
 // The real program with neither a display nor a Qt platform to open.
 ProgramRun RunWithoutDisplay(const QStringList& arguments) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
         environment.remove(QString::fromLatin1(name));
     }
+    QTemporaryDir runtime;  // no Wayland socket in it
+    environment.insert("XDG_RUNTIME_DIR", runtime.path());
     QProcess program;
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(BRIVEL_PROGRAM), arguments);
@@ -99,6 +147,12 @@ TEST(CommandLine, TheProgramAnswersWithoutADisplay) {
     EXPECT_EQ(wrong.status, 2);
     EXPECT_EQ(wrong.out, "");
     EXPECT_EQ(wrong.err, std::string("brivel: unknown option '--foo'\n") + kTry);
+
+    // The game itself needs a display: it says so and ends, where Qt alone would abort.
+    const ProgramRun game = RunWithoutDisplay({});
+    EXPECT_EQ(game.status, 1);
+    EXPECT_EQ(game.out, "");
+    EXPECT_EQ(game.err, kNoDisplay);
 }
 
 }  // namespace
