@@ -2,6 +2,7 @@
 // answering --help, --version and a wrong option without any display to open.
 
 #include "app/command_line.h"
+
 #include "app/display_check.h"
 
 #include <QProcess>
