@@ -175,6 +175,22 @@ protected:
         ClickAt(PiecePixel(piece));
     }
 
+    /// In a two-player game, with the camera at azimuth 25 and elevation 55, clicks on the drawn
+    /// centres of Red piece 5, White piece 12 and Red piece 2: Red's pieces are picked in turn,
+    /// the White one is refused.
+    void ClickRedWhiteRed() {
+        StartTwoPlayers();
+        Camera.azimuth = 25;
+        Camera.elevation = 55;
+        ClickPiece(5);
+        EXPECT_EQ(ScreenPlay2.selectedPiece, 5);
+        ClickPiece(12);
+        EXPECT_EQ(ScreenPlay2.selectedPiece, 5);
+        ClickPiece(2);
+        EXPECT_EQ(ScreenPlay2.selectedPiece, 2);
+        EXPECT_EQ(Board[5].selected, 0);
+    }
+
     /// Seven notches 15 ms apart: power 840 / 140 x 0.2 = 1.2.
     void RollSevenNotches() {
         for (int notch = 0; notch < 7; ++notch) {

@@ -15,18 +15,9 @@ namespace {
 TEST_F(PlayWindowTest, ClickOnAPiecesProjectedCentreSelectsIt) {
     // Through the menu, the view and the renderer's picking, a click on the centre of a Red
     // piece as drawn selects it and aims it along the camera; a White piece is refused.
-    StartTwoPlayers();
-    Camera.azimuth = 25;
-    Camera.elevation = 55;
-    ClickPiece(5);
-    EXPECT_EQ(ScreenPlay2.selectedPiece, 5);
-    EXPECT_EQ(Board[5].selected, 1);
-    EXPECT_DOUBLE_EQ(Board[5].aim, -25);
-    ClickPiece(12);
-    EXPECT_EQ(ScreenPlay2.selectedPiece, 5);
-    ClickPiece(2);
-    EXPECT_EQ(ScreenPlay2.selectedPiece, 2);
-    EXPECT_EQ(Board[5].selected, 0);
+    ClickRedWhiteRed();
+    EXPECT_EQ(Board[2].selected, 1);
+    EXPECT_DOUBLE_EQ(Board[2].aim, -25);
 }
 
 TEST_F(PlayWindowTest, SevenQuickNotchesFlickAtTheSeventh) {
