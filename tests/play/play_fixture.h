@@ -118,6 +118,10 @@ protected:
         screen.Flick(speed / NextFlickFactor());
     }
 
+    /// Red's piece 3 knocks White's piece 11 off the far edge without losing a piece, and the
+    /// move is judged: Red keeps the turn.
+    void KnockOffAtTheFarEdge(CScreenPlay& screen);
+
     /// Waits until the rendering thread has drawn everything queued so far.
     void WaitForQuietQueue() {
         int frames = -1;
@@ -167,6 +171,15 @@ inline void ArrangeRedHitAtTheFarEdge() {
     Board[11].y = 0.95;
     Board[11].x = Board[3].x;
     Board[3].y = 0.83;
+}
+
+inline void PlayTest::KnockOffAtTheFarEdge(CScreenPlay& screen) {
+    ArrangeRedHitAtTheFarEdge();
+    Select(screen, 3, 0);
+    FlickAtSpeed(screen, 1.2);
+    TickToRest(screen);
+    EXPECT_EQ(screen.match.count[kWhite], 7);
+    EXPECT_EQ(screen.match.sideToMove, kRed);
 }
 
 /// The live board as LeaveLastWhiteBeforeRed leaves it, with the screen's counts to match, as

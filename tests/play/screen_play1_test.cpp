@@ -153,12 +153,7 @@ TEST_F(ScreenPlay1Test, AGameWonKeepsTheTotalScore) {
 TEST_F(ScreenPlay1Test, KnockingOffAWhitePieceKeepsTheTurnAndTheCamera) {
     // Red knocks a White piece off without losing one: Red flicks again, the computer waits
     // and the camera stays where it is.
-    ArrangeRedHitAtTheFarEdge();
-    Select(screen, 3, 0);
-    FlickAtSpeed(screen, 1.2);
-    TickToRest(screen);
-    EXPECT_EQ(screen.match.count[kWhite], 7);
-    EXPECT_EQ(screen.match.sideToMove, kRed);
+    KnockOffAtTheFarEdge(screen);
     EXPECT_EQ(screen.computerPhase, kComputerIdle);
     EXPECT_FALSE(screen.IsSwinging());
 }

@@ -310,12 +310,7 @@ TEST_F(ScreenPlayTest, FlickRunsToRestIsJudgedAndTheTurnPasses) {
 TEST_F(ScreenPlayTest, KnockingOffAnEnemyKeepsControlAndTheCamera) {
     // Red knocks a White piece off without losing one: Red flicks again, no swing, the fall
     // sound plays once, and the move scores 1 x (row + 1).
-    ArrangeRedHitAtTheFarEdge();
-    Select(screen, 3, 0);
-    FlickAtSpeed(screen, 1.2);
-    TickToRest(screen);
-    EXPECT_EQ(screen.match.count[kWhite], 7);
-    EXPECT_EQ(screen.match.sideToMove, kRed);
+    KnockOffAtTheFarEdge(screen);
     EXPECT_EQ(screen.sideInControl, kRed);
     EXPECT_FALSE(screen.IsSwinging());
     EXPECT_EQ(fall.plays, 1);
