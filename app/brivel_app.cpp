@@ -28,6 +28,7 @@
 #include <QScreen>
 
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -55,11 +56,13 @@ struct DisplayEnd {
 };
 
 QSize SurfaceSize() {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr) return {COpenGL::kDefaultSurfaceWidth, COpenGL::kDefaultSurfaceHeight};
-    // Frames are drawn at the view's device pixels: on a high-density screen the largest is
-    // the screen's size times its ratio.
-    return DeviceSize(screen->size(), screen->devicePixelRatio());
+    // Frames are drawn at the view's device pixels, and the window may be moved to any screen:
+    // the largest frame is the largest screen's size times its ratio.
+    std::vector<ScreenPixels> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.push_back({screen->size(), screen->devicePixelRatio()});
+    return LargestDeviceSize(screens,
+                             QSize(COpenGL::kDefaultSurfaceWidth, COpenGL::kDefaultSurfaceHeight));
 }
 
 }  // namespace

@@ -31,6 +31,14 @@ QSize DeviceSize(QSize logical, double ratio) {
     return {side(logical.width()), side(logical.height())};
 }
 
+QSize LargestDeviceSize(const std::vector<ScreenPixels>& screens, QSize fallback) {
+    if (screens.empty()) return fallback;
+    QSize largest(0, 0);
+    for (const ScreenPixels& screen : screens)
+        largest = largest.expandedTo(DeviceSize(screen.logical, screen.ratio));
+    return largest;
+}
+
 QPoint DevicePixel(QPointF at, QSize logicalSize, double ratio) {
     ratio = UsableRatio(ratio);
     return {DeviceCoordinate(at.x(), logicalSize.width(), ratio),

@@ -8,6 +8,8 @@
 #include <QRectF>
 #include <QSize>
 
+#include <vector>
+
 // On a high-density screen Qt measures the view in logical units, while the screen has
 // `ratio` device pixels to each of them (2 on a doubled desktop, and fractional ratios such as
 // 1.25 or 1.5 exist). The screens and the renderer work in device pixels, so that the game is
@@ -20,6 +22,17 @@ double UsableRatio(double ratio);
 /// The view's size in device pixels: each side times the ratio, to the nearest pixel (as Qt
 /// rounds a window's device size), never below 0.
 QSize DeviceSize(QSize logical, double ratio);
+
+/// A screen as the drawing surface needs to know it: its logical size and its ratio.
+struct ScreenPixels {
+    QSize logical;
+    double ratio = 1;
+};
+
+/// The smallest surface that holds a frame of a view filling any of `screens`: the largest
+/// device width and the largest device height among them (they may come from two screens).
+/// `fallback` when there is no screen.
+QSize LargestDeviceSize(const std::vector<ScreenPixels>& screens, QSize fallback);
 
 /// The device pixel under logical point `at` of a view of `logicalSize`: the pixel whose square
 /// holds the point (rounded down). A point inside the view always gives a pixel inside its

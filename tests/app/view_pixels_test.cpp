@@ -25,6 +25,18 @@ TEST(ViewPixels, DeviceSizeRoundsEachSideToTheNearestPixel) {
     }
 }
 
+TEST(ViewPixels, TheSurfaceHoldsAViewFillingAnyScreen) {
+    // A laptop's doubled panel beside a wider plain monitor: each side from the screen that is
+    // largest that way. Without a screen the fallback holds.
+    const QSize fallback(1920, 1080);
+    EXPECT_EQ(LargestDeviceSize({}, fallback), fallback);
+    EXPECT_EQ(LargestDeviceSize({{{1280, 800}, 2}, {{3440, 1440}, 1}}, fallback),
+              QSize(3440, 1600));
+    EXPECT_EQ(LargestDeviceSize({{{1920, 1080}, 1}, {{1707, 960}, 1.5}}, fallback),
+              QSize(2561, 1440));
+    EXPECT_EQ(LargestDeviceSize({{{800, 600}, 0}}, fallback), QSize(800, 600));
+}
+
 TEST(ViewPixels, APointLandsOnThePixelUnderIt) {
     struct Case {
         QPointF at;
