@@ -4,6 +4,7 @@
 #include "physics.h"
 
 #include <cmath>
+#include <limits>
 
 // The arithmetic below is written in exactly the order of the game's physics model: both
 // machines of a network game and the opponent's trials must get the same bits. Only work whose
@@ -45,6 +46,8 @@ bool Motion::IsMoving() const {
 
 namespace {
 
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
 /// True if adding a zero leaves the coordinate's bits as they are: so for every number but -0,
 /// to which +0 adds up as +0, and NaN, whose bits an addition may change.
 bool IsUnchangedByZero(double coordinate) {
@@ -72,6 +75,10 @@ void Motion::ResolvePasses() {
     double remaining = kStepSeconds;
     for (int pass = 1; pass <= kPassLimit; ++pass) {
         Contact first = finder_.FindFirst(table_, remaining);
+        // Only an earlier rewind of absurd length (a pair barely overlapping while closing in
+        // at almost no speed) can leave an infinite time here: moving by it would give the
+        // pieces at rest NaN coordinates. Like the pass limit, drop the rest of the step.
+        if (!std::isfinite(first.time)) return;
         MoveAll(first.time);
         finder_.Moved(first.time);
         if (first.i < 0) return;  // no contact: all of the remaining time has been spent
@@ -81,21 +88,14 @@ void Motion::ResolvePasses() {
     }
 }
 
-/// Moves every alive piece by `time`. A piece at rest moves by 0 x time, which leaves it as it
-/// is, so only the movers are moved, unless `time` is infinite and 0 x time a NaN.
+/// Moves every alive piece by a finite `time`. A piece at rest moves by 0 x time, which leaves
+/// it as it is, so only the movers are moved.
 void Motion::MoveAll(double time) {
     Lanes lanes(time);
-    auto move = [&lanes](Body& b) {
+    for (int n = 0; n < moverCount_; ++n) {
+        Body& b = table_.body[movers_[n]];
         (Lanes::Load(&b.x) + Lanes::Load(&b.vx) * lanes).Store(&b.x);  // x += vx t, y += vy t
-    };
-    if (!std::isfinite(time)) {
-        for (int k = 0; k < kPieceCount; ++k) {
-            if (table_.alive[k]) move(table_.body[k]);
-        }
-        return;
     }
-    for (int n = 0; n < moverCount_; ++n)
-        move(table_.body[movers_[n]]);
 }
 
 /// Exchanges 0.6 of the closing speed along the line of centres; momentum is conserved.
@@ -104,7 +104,11 @@ double Motion::Strike(int i, int j) {
     Body& a = table_.body[i];
     Body& b = table_.body[j];
     Lanes d = Lanes::Load(&b.x) - Lanes::Load(&a.x);
-    Lanes length(std::sqrt(Sum(d * d)));
+    double distance = std::sqrt(Sum(d * d));
+    // Two centres on one spot have no line between them, and 0 / 0 would make every velocity
+    // it touched NaN: they exchange nothing. Only an absurdly long rewind brings them there.
+    if (!(distance > 0 && distance < kInfinity)) return 0;
+    Lanes length(distance);
     Lanes n = d / length;
     double closingSpeed = Sum((Lanes::Load(&a.vx) - Lanes::Load(&b.vx)) * n);
     double impulse = kImpulseFactor * closingSpeed;

@@ -7,6 +7,7 @@
 
 #include "helper_thread.h"
 #include "motion.h"
+#include "physics.h"
 #include "random.h"
 #include "settle_bound.h"
 
@@ -147,9 +148,11 @@ void TryShot(ShotCandidate& candidate, const PieceTable& table) {
     // Only the pieces left on the board count: the trial ends once no alive flag can change any
     // more, often well before every piece has stopped. The test costs about as much as a step
     // in which nothing touches, so it is made only every few steps.
+    // A trial that reaches the step limit is judged as it stands.
     int steps = 0;
     while (trial.Step(fallCount)) {
-        if (++steps % kStepsBetweenSettleTests == 0 && OutcomeIsSettled(trial.Table())) break;
+        if (++steps == kMoveStepLimit) break;
+        if (steps % kStepsBetweenSettleTests == 0 && OutcomeIsSettled(trial.Table())) break;
     }
     RecordOutcome(candidate, trial.Table(), table);
 }

@@ -10,3 +10,8 @@ bool StepPhysics(PieceTable& table, std::int32_t& fallCount) {
     StoreMotion(motion.Table(), table);
     return true;
 }
+
+void StopAllPieces(PieceTable& table) {
+    for (Piece& piece : table)
+        piece.vx = piece.vy = 0;
+}

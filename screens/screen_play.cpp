@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 
 namespace {
@@ -161,9 +162,21 @@ bool CScreenPlay::StepMotion() {
     for (int step = 0; step < kStepsPerTick; ++step) {
         moving = StepPhysics(Board, fallCount) ? 1 : 0;
         if (!moving) break;
+        if (++moveSteps == kMoveStepLimit) {
+            EndEndlessMove();
+            break;
+        }
     }
     if (fallCount > 0) FallSound().Play();
     return !moving && JudgeMove();
+}
+
+// Both machines of a network game step the same table, so both end the move on the same step.
+void CScreenPlay::EndEndlessMove() {
+    std::fprintf(stderr, "brivel: a move still in motion after %d steps was ended where it stood\n",
+                 kMoveStepLimit);
+    StopAllPieces(Board);
+    moving = 0;
 }
 
 void CScreenPlay::OnBack() {
@@ -204,6 +217,7 @@ void CScreenPlay::SetPieceMoving(std::int32_t index, double aim, double speed) {
     piece.vy = v.vy;
     piece.selected = 0;
     moving = 1;
+    moveSteps = 0;
 }
 
 void CScreenPlay::NewGame() {

@@ -82,6 +82,7 @@ public:
     std::int32_t selectedPiece = -1;            ///< piece chosen for the next flick, -1 none
     std::uint8_t sideInControl = kRed;          ///< the side this machine's player may pick
     std::uint8_t moving = 0;                    ///< 1 from a flick until everything rests
+    std::int32_t moveSteps = 0;                 ///< physics steps of the current move
     std::uint8_t dragging = 0;
     std::uint8_t wheelCharging = 0;
     std::int32_t wheelNotches = 0;  ///< notches after the first one
@@ -137,6 +138,7 @@ private:
     void FlickAtTimeout(std::int64_t now);
     void StepSwing();
     bool StepMotion();
+    void EndEndlessMove();  ///< stops a move that reached kMoveStepLimit
     void SelectPieceAt(std::int32_t x, std::int32_t y);
     void AimSelectedPiece();
 

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -71,6 +72,18 @@ TEST(Opponent, TrialLeavesTheLiveTableAlone) {
     TryShot(c, table);
     EXPECT_EQ(c.redLeft, 8);
     EXPECT_EQ(c.whiteLeft, 8);
+}
+
+// A trial of a table that would never come to rest (a piece with a NaN speed) ends at the step
+// limit and is judged as it stands, instead of holding the choosing thread for ever.
+TEST(Opponent, TrialThatNeverRestsEndsAtTheStepLimit) {
+    PieceTable table = OpeningTable();
+    table[15].vx = std::numeric_limits<double>::quiet_NaN();
+    ShotCandidate c;
+    c.shooter = 0;
+    c.trialSpeed = 1;
+    TryShot(c, table);
+    EXPECT_EQ(c.redLeft, 8);
 }
 
 // One piece each: every candidate has the same shooter, and the choice marks and aims it

@@ -8,6 +8,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -305,6 +306,18 @@ TEST_F(ScreenPlayTest, FlickRunsToRestIsJudgedAndTheTurnPasses) {
     FinishSwing(screen);
     EXPECT_DOUBLE_EQ(Camera.azimuth, 180);
     EXPECT_EQ(fall.plays, 0);
+}
+
+TEST_F(ScreenPlayTest, MoveThatNeverRestsEndsAtTheStepLimitAndIsJudged) {
+    // A table that would never rest (a piece with a NaN speed) stops where it stands after
+    // the step limit, and the move is judged: the turn passes.
+    Select(screen, 0, 0);
+    FlickAtSpeed(screen, 0.3);
+    Board[15].vx = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(TickToRest(screen, kMoveStepLimit), kMoveStepLimit / kStepsPerTick);
+    EXPECT_FALSE(screen.moving);
+    EXPECT_EQ(Board[15].vx, 0);
+    EXPECT_EQ(screen.match.sideToMove, kWhite);
 }
 
 TEST_F(ScreenPlayTest, KnockingOffAnEnemyKeepsControlAndTheCamera) {
