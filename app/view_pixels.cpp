@@ -49,7 +49,11 @@ QRectF FrameArea(QSize frameSize, QSize logicalSize, double ratio) {
     ratio = UsableRatio(ratio);
     const double width = frameSize.width() / ratio;
     const double height = frameSize.height() / ratio;
-    return {0, logicalSize.height() - height, width, height};
+    // The frame's rows start on a whole device pixel: at a fractional ratio the view's bottom
+    // edge may fall inside one (667 units at 1.5 are 1000.5 pixels), and a frame placed against
+    // it would be shifted by half a pixel and resampled instead of shown one to one.
+    const double top = (DeviceSize(logicalSize, ratio).height() - frameSize.height()) / ratio;
+    return {0, top, width, height};
 }
 
 QRect WholePixelsWithin(const QRectF& area) {

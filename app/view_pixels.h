@@ -41,7 +41,8 @@ QSize LargestDeviceSize(const std::vector<ScreenPixels>& screens, QSize fallback
 QPoint DevicePixel(QPointF at, QSize logicalSize, double ratio);
 
 /// Where a frame of `frameSize` device pixels lies in a view of `logicalSize`: in its
-/// bottom-left corner (the frame's bottom row on the view's bottom edge), in logical units.
+/// bottom-left corner (the frame's bottom row on the view's last whole device row, see
+/// DeviceSize), in logical units.
 QRectF FrameArea(QSize frameSize, QSize logicalSize, double ratio);
 
 /// The whole logical pixels inside `area` (an empty rectangle when there is none).

@@ -4,15 +4,18 @@
 # index update) runs only for what is missing.
 #
 #   tools/install-deps.sh            what building and testing need
+#   tools/install-deps.sh --game     only what building and running the game need (tools/run.sh)
 #   tools/install-deps.sh --assets   also the tools that regenerate the pictures, sounds
 #                                    and icon in assets/ (tools/make_assets.sh calls it so)
 #   tools/install-deps.sh --desktop  also a virtual X display and the tools that click and
 #                                    photograph the real window (tools/desktop_check.sh)
+#   tools/install-deps.sh --deb      also lintian, for the check of the Debian package
 #   tools/install-deps.sh --fuzz     also clang 16 with its sanitizer and libFuzzer runtimes
 #                                    (tools/fuzz_network.sh)
 set -euo pipefail
 
-PACKAGES=(
+# What building and running the game itself need (tools/run.sh installs only these).
+GAME_PACKAGES=(
     # build
     build-essential cmake ninja-build pkg-config
     # sound: OpenAL Soft (headers, and the runtime the game loads); ALSA's headers, to keep the
@@ -20,17 +23,22 @@ PACKAGES=(
     libopenal-dev libopenal1 libasound2-dev
     # graphics: EGL + OpenGL 1.1 + GLU, FreeType and fontconfig outlines
     libegl-dev libgl-dev libopengl-dev libglu1-mesa-dev libfreetype-dev libfontconfig-dev
-    # graphics at run time and in headless tests: Mesa's software renderer, the fixed-pitch font
+    # graphics at run time: Mesa's software renderer, the fixed-pitch font
     libegl-mesa0 libgl1-mesa-dri fontconfig fonts-dejavu-core
-    # tests and benchmarks; libpng for the command that writes scene pictures for review
-    libgtest-dev libbenchmark-dev libpng-dev
-    # decoding the embedded JPEG pictures (graphics, and the asset tests)
+    # decoding the embedded JPEG pictures
     libturbojpeg0-dev
     # the window, its menus and the settings store (offscreen and xcb platform plugins)
     qt6-base-dev
-    # the network game: ENet's reliable UDP; Debian's Python binding is the tests' independent
-    # client of the wire format
-    libenet-dev python3-enet
+    # the network game: ENet's reliable UDP
+    libenet-dev
+)
+
+# What the tests, benchmarks and developer commands need besides.
+TEST_PACKAGES=(
+    # tests and benchmarks; libpng for the command that writes scene pictures for review
+    libgtest-dev libbenchmark-dev libpng-dev
+    # Debian's Python binding of ENet is the tests' independent client of the wire format
+    python3-enet
     # the determinism matrix: the game core built by clang 16, and for aarch64 run under qemu
     clang-16 g++-aarch64-linux-gnu qemu-user
     # the installed launcher, metainfo and manual page are validated by the tests; cpack's
@@ -54,7 +62,18 @@ FUZZ_PACKAGES=(
     clang-16 libclang-rt-16-dev
 )
 
+PACKAGES=("${GAME_PACKAGES[@]}")
 case "${1:-}" in
+    --game) ;;
+    *) PACKAGES+=("${TEST_PACKAGES[@]}") ;;
+esac
+# Needed only by the check of the Debian package (tools/deb_check.sh): Debian's own checker.
+DEB_PACKAGES=(
+    lintian
+)
+
+case "${1:-}" in
+    --deb) PACKAGES+=("${DEB_PACKAGES[@]}") ;;
     --assets) PACKAGES+=("${ASSET_PACKAGES[@]}") ;;
     --desktop) PACKAGES+=("${DESKTOP_PACKAGES[@]}") ;;
     --fuzz) PACKAGES+=("${FUZZ_PACKAGES[@]}") ;;

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Brivel and starts the game.
+# Installs what the game needs, builds the game alone and starts it. (tools/test.sh installs
+# and builds everything the tests need besides.)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-tools/install-deps.sh
+tools/install-deps.sh --game
 cmake --preset release >/dev/null
-cmake --build --preset release -j "$(nproc)"
+cmake --build --preset release --target brivel -j "$(nproc)"
 
-exec build/release/app/brivel
+exec build/release/app/brivel "$@"

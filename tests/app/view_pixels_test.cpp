@@ -72,9 +72,11 @@ TEST(ViewPixels, AFrameLiesInTheBottomLeftCornerWithItsChangedPartsCovered) {
     EXPECT_EQ(LogicalCover({10, 20, 30, 40}, {1500, 1000}, {750, 500}, 2), QRect(5, 10, 15, 20));
     EXPECT_EQ(LogicalCover({11, 21, 2, 2}, {1500, 1000}, {750, 500}, 2), QRect(5, 10, 2, 2));
     EXPECT_EQ(LogicalCover({0, 0, 4, 4}, {1000, 600}, {750, 500}, 2), QRect(0, 200, 2, 2));
-    EXPECT_EQ(LogicalCover({1, 2, 3, 3}, {751, 501}, {601, 401}, 1.25), QRect(0, 1, 4, 4));
-    // Around a frame of a fractional ratio, only the pixels it covers wholly are its own.
-    EXPECT_EQ(WholePixelsWithin(FrameArea({751, 501}, {601, 401}, 1.25)), QRect(0, 1, 600, 400));
+    EXPECT_EQ(LogicalCover({1, 2, 3, 3}, {751, 501}, {601, 401}, 1.25), QRect(0, 1, 4, 3));
+    // At a fractional ratio the frame starts on a whole device pixel, and only the logical
+    // pixels it covers wholly are its own.
+    EXPECT_EQ(FrameArea({1500, 1001}, {1000, 667}, 1.5), QRectF(0, 0, 1000, 1001 / 1.5));
+    EXPECT_EQ(WholePixelsWithin(FrameArea({751, 501}, {601, 401}, 1.25)), QRect(0, 0, 600, 400));
     EXPECT_EQ(WholePixelsWithin(QRectF(0, 0, 750, 500)), QRect(0, 0, 750, 500));
     EXPECT_TRUE(WholePixelsWithin(QRectF(0, 500, 0, 0)).isEmpty());  // no frame yet
     EXPECT_TRUE(WholePixelsWithin(QRectF(0.2, 0.2, 0.7, 5)).isEmpty());

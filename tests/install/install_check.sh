@@ -17,8 +17,8 @@ root=$stage/usr
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-expected=(bin/brivel share/applications/$id.desktop share/metainfo/$id.metainfo.xml
-          share/man/man6/brivel.6)
+expected=(games/brivel share/applications/$id.desktop share/metainfo/$id.metainfo.xml
+          share/man/man6/brivel.6.gz share/doc/brivel/copyright share/doc/brivel/changelog.gz)
 for size in "${sizes[@]}"; do
     expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
 done
@@ -28,7 +28,7 @@ diff <(printf '%s\n' "${expected[@]}" | sort) <(echo "$installed") \
     || fail "the installed files differ from the expected ones (< expected, > installed)"
 [[ -z $(find "$stage" -mindepth 1 -maxdepth 1 ! -name usr) ]] || fail "files outside the prefix"
 
-[[ -x $root/bin/brivel ]] || fail "bin/brivel is not executable"
+[[ -x $root/games/brivel ]] || fail "games/brivel is not executable"
 
 # A PNG's width and height are big-endian 32-bit numbers at bytes 16 to 23.
 png_size() {
@@ -61,7 +61,8 @@ newest=$(grep -o '<release version="[^"]*"' "$metainfo" | head -1)
 [[ $newest == "<release version=\"$version\"" ]] \
     || fail "the metainfo's newest release is not $version"
 
-man=$root/share/man/man6/brivel.6
+man=$stage/brivel.6
+gzip -dc "$root/share/man/man6/brivel.6.gz" >"$man"
 warnings=$(LC_ALL=C.UTF-8 groff -man -ww -z -Tutf8 "$man" 2>&1) \
     || fail "groff cannot format brivel.6"
 [[ -z $warnings ]] || fail "groff warns about brivel.6: $warnings"
