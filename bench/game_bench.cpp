@@ -52,6 +52,11 @@ CountsBefore CountsOf(const PieceTable& table) {
 
 using ChooseFunction = std::int32_t (*)(OpponentState&, PieceTable&, std::uint8_t, CountsBefore);
 
+std::int32_t NormalChoose(OpponentState& state, PieceTable& table, std::uint8_t side,
+                          CountsBefore counts) {
+    return ChooseShot(state, table, side, counts, OpponentLevel::Normal);
+}
+
 std::int32_t LiteralChoose(OpponentState& state, PieceTable& table, std::uint8_t side,
                            CountsBefore counts) {
     return LiteralChooseShot(state, table, side, counts);
@@ -118,25 +123,25 @@ std::vector<PieceTable> PlayedPositions() {
 }
 
 void BM_ChooseShotOpening(benchmark::State& state) {
-    ChooseOn(state, {OpeningTable()}, ChooseShot);
+    ChooseOn(state, {OpeningTable()}, NormalChoose);
 }
 void BM_LiteralChooseShotOpening(benchmark::State& state) {
     ChooseOn(state, {OpeningTable()}, LiteralChoose);
 }
 void BM_ChooseShotCrowded(benchmark::State& state) {
-    ChooseOn(state, {CrowdedTable()}, ChooseShot);
+    ChooseOn(state, {CrowdedTable()}, NormalChoose);
 }
 void BM_LiteralChooseShotCrowded(benchmark::State& state) {
     ChooseOn(state, {CrowdedTable()}, LiteralChoose);
 }
 void BM_ChooseShotLateGame(benchmark::State& state) {
-    ChooseOn(state, {LateGameTable()}, ChooseShot);
+    ChooseOn(state, {LateGameTable()}, NormalChoose);
 }
 void BM_LiteralChooseShotLateGame(benchmark::State& state) {
     ChooseOn(state, {LateGameTable()}, LiteralChoose);
 }
 void BM_ChooseShotAfterFlicks(benchmark::State& state) {
-    ChooseOn(state, PlayedPositions(), ChooseShot);
+    ChooseOn(state, PlayedPositions(), NormalChoose);
 }
 void BM_LiteralChooseShotAfterFlicks(benchmark::State& state) {
     ChooseOn(state, PlayedPositions(), LiteralChoose);
