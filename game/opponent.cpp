@@ -101,6 +101,11 @@ bool IsGood(Losses losses, std::int32_t targetsLeft) {
     return losses.targets > 0 && (losses.own <= 0 || targetsLeft == 0);
 }
 
+bool IsGoodShot(const ShotCandidate& c, std::uint8_t targetSide, CountsBefore counts) {
+    std::int32_t targetsLeft = targetSide == kRed ? c.redLeft : c.whiteLeft;
+    return IsGood(LossesOf(c, targetSide, counts), targetsLeft);
+}
+
 /// Alive pieces of `side` in a trial on `table`.
 std::int32_t CountAlive(const MotionTable& trial, const PieceTable& table, std::uint8_t side) {
     std::int32_t count = 0;
@@ -168,6 +173,53 @@ void TryAllShots(OpponentState& state, const PieceTable& table) {
     if (isShared) helper->Withdraw(work);
 }
 
+/// How many of the two trials with the aim `margin` degrees to either side are still good.
+int Sureness(const ShotCandidate& candidate, const PieceTable& table, std::uint8_t targetSide,
+             CountsBefore counts, double margin) {
+    int sure = 0;
+    for (double offset : {-margin, margin}) {
+        ShotCandidate near = candidate;
+        near.aim += offset;
+        TryShot(near, table);
+        sure += IsGoodShot(near, targetSide, counts);
+    }
+    return sure;
+}
+
+/// Of the good candidates, the one that most often stays good when the flick strays by
+/// `margin` either way: the best shot unless a later good one is surer, and the first of the
+/// surest. A level that flicks exactly (no margin), or a choice with no good candidate, keeps
+/// `best`.
+const ShotCandidate* SurestShot(const OpponentState& state, const PieceTable& table,
+                                const ShotCandidate* best, std::uint8_t targetSide,
+                                CountsBefore counts, double margin) {
+    if (margin == 0 || !IsGoodShot(*best, targetSide, counts)) return best;
+    const ShotCandidate* surest = best;
+    int most = Sureness(*best, table, targetSide, counts, margin);
+    for (int k = 0; k < state.candidateCount && most < 2; ++k) {
+        const ShotCandidate& c = state.candidates[k];
+        if (&c == best || !IsGoodShot(c, targetSide, counts)) continue;
+        int sure = Sureness(c, table, targetSide, counts, margin);
+        if (sure > most) {
+            surest = &c;
+            most = sure;
+        }
+    }
+    return surest;
+}
+
+/// Widest spread of a flick, degrees: a player far ahead grows careless, not blind.
+constexpr double kWidestAimSpread = 30;
+
+/// The level's spread of its flick, widened by `spreadPerPieceAhead` for every piece it leads
+/// by and narrowed for every piece it trails by: as a person eases off when well ahead and
+/// takes care when behind, which keeps a lost battle from deciding the next one.
+double AimSpread(const LevelPlay& play, std::uint8_t targetSide, CountsBefore counts) {
+    if (play.aimSpread == 0) return 0;
+    std::int32_t lead = targetSide == kRed ? counts.white - counts.red : counts.red - counts.white;
+    return std::clamp(play.aimSpread + play.spreadPerPieceAhead * lead, 0.0, kWidestAimSpread);
+}
+
 }  // namespace
 
 void TryShot(ShotCandidate& candidate, const PieceTable& table) {
@@ -214,8 +266,9 @@ std::int32_t ChooseShot(OpponentState& state, PieceTable& table, std::uint8_t ta
     for (int k = 1; k < state.candidateCount; ++k) {
         if (BetterShot(state.candidates[k], *best, targetSide, counts)) best = &state.candidates[k];
     }
+    best = SurestShot(state, table, best, targetSide, counts, play.sureMargin);
     Piece& chosen = table[best->shooter];
     chosen.selected = 1;
-    chosen.aim = best->aim + FlickStray(draws, play.aimSpread);
+    chosen.aim = best->aim + FlickStray(draws, AimSpread(play, targetSide, counts));
     return best->shooter;
 }

@@ -16,6 +16,12 @@ struct LevelPlay {
     int candidateCount;       ///< trial shots per choice, at most kCandidateCount
     bool trialsAtFlickSpeed;  ///< trials at the speed the computer really flicks (else drawn)
     double aimSpread;         ///< degrees the real flick may stray from the chosen aim, either way
+    /// Degrees added to the spread per piece the computer leads by (taken off per piece it
+    /// trails by); only when it has a spread at all.
+    double spreadPerPieceAhead;
+    /// Degrees to either side at which the good shots are tried again, to prefer one that
+    /// survives a stray flick; 0 takes the best shot as it is.
+    double sureMargin;
 };
 
 /// The play of `level`.
