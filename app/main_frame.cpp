@@ -5,11 +5,16 @@
 #include "app/commands.h"
 #include "app/game_icon.h"
 #include "framework/screen.h"
+#include "framework/settings_store.h"
+#include "framework/settings_values.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMenuBar>
+
+#include <utility>
 
 const char* const kHomepageAddress = "https://www.quenlo.com/brivel/";
 
@@ -42,6 +47,7 @@ void CMainFrame::OnCommand(int command) {
 void CMainFrame::BuildMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     AddCommand(file, "E&xit", kCommandExit);
+    AddLevelItems(menuBar()->addMenu("Game"));
     QMenu* help = menuBar()->addMenu("&Help");
     AddCommand(help, "&About", kCommandAbout);
     help->addSeparator();
@@ -53,6 +59,31 @@ void CMainFrame::AddCommand(QMenu* menu, const QString& text, int command) {
     // Keep Qt from moving the items into an application menu on desktops that have one.
     action->setMenuRole(QAction::NoRole);
     connect(action, &QAction::triggered, this, [this, command] { OnCommand(command); });
+}
+
+// One radio item per strength, the one in force checked.
+void CMainFrame::AddLevelItems(QMenu* menu) {
+    auto* group = new QActionGroup(menu);
+    const std::pair<const char*, OpponentLevel> items[] = {
+        {"Computer: Easy", OpponentLevel::Easy},
+        {"Computer: Normal", OpponentLevel::Normal},
+        {"Computer: Hard", OpponentLevel::Hard},
+    };
+    for (auto [text, level] : items) {
+        QAction* action = menu->addAction(text);
+        action->setMenuRole(QAction::NoRole);
+        action->setCheckable(true);
+        action->setChecked(level == ComputerLevel);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, level] { ChooseLevel(level); });
+    }
+}
+
+// The computer reads the level at each choice, so a game in progress goes on, at the new
+// strength from the computer's next choice.
+void CMainFrame::ChooseLevel(OpponentLevel level) {
+    ComputerLevel = level;
+    WriteSetting("level", StoredLevel(level));
 }
 
 void CMainFrame::AddBackAccelerator() {

@@ -2,6 +2,8 @@
 
 // Threads: user-interface thread only.
 
+#include "game/opponent_level.h"
+
 #include <QMainWindow>
 #include <QTimer>
 #include <QUrl>
@@ -16,8 +18,9 @@ using UrlOpener = std::function<void(const QUrl&)>;
 /// The game's page, opened by "&Homepage".
 extern const char* const kHomepageAddress;
 
-/// The main window: caption "Brivel", the game's icon, the menus "&File" and "&Help", the Esc
-/// accelerator, the view filling it, and the 50 ms timer that ticks the current screen.
+/// The main window: caption "Brivel", the game's icon, the menus "&File", "Game" (the
+/// computer's strength) and "&Help", the Esc accelerator, the view filling it, and the 50 ms
+/// timer that ticks the current screen.
 class CMainFrame final : public QMainWindow {
 public:
     /// Creates the view (which activates the current screen) and starts the timer. `openUrl`
@@ -34,6 +37,8 @@ public:
 private:
     void BuildMenus();
     void AddCommand(QMenu* menu, const QString& text, int command);
+    void AddLevelItems(QMenu* menu);
+    void ChooseLevel(OpponentLevel level);
     void AddBackAccelerator();
     void OnFrameCommand(int command);
 

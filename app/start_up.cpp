@@ -39,6 +39,11 @@ void ReadStoredVolumes() {
     FallSound().SetVolume(sound);
 }
 
+void ReadStoredLevel() {
+    std::int32_t stored = ReadSetting("level", StoredLevel(OpponentLevel::Normal));
+    ComputerLevel = LevelFromStored(stored).value_or(OpponentLevel::Normal);
+}
+
 void SizeViewTo(CMainFrame& frame, QSize viewSize) {
     // The window's extra (menu bar, borders) is whatever it has beyond its view once laid out.
     frame.layout()->activate();

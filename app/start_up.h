@@ -22,6 +22,10 @@ std::uint32_t StoredVolume(const char* name);
 /// players the stored sound level.
 void ReadStoredVolumes();
 
+/// Reads "level" into ComputerLevel: 0 Easy, 1 Normal, 2 Hard; Normal when it is absent or
+/// any other number.
+void ReadStoredLevel();
+
 /// Resizes `frame` so that its view gets `viewSize`, keeping the window's position.
 void SizeViewTo(CMainFrame& frame, QSize viewSize);
 

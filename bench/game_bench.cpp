@@ -1,5 +1,6 @@
 // Costs of the game core against its budget: a play tick is 50 ms of real time and runs up to
-// ten physics steps, ten flag steps, and against the computer one whole ChooseShot. Each choice
+// ten physics steps, ten flag steps, and against the computer one whole ChooseShot (at Normal,
+// and at Hard, which tries its good shots again to either side). Each choice
 // is timed beside the literal step-by-step algorithm in the same run, so that the ratio of the
 // two is read from one run of this program on one machine load.
 
@@ -52,6 +53,17 @@ CountsBefore CountsOf(const PieceTable& table) {
 
 using ChooseFunction = std::int32_t (*)(OpponentState&, PieceTable&, std::uint8_t, CountsBefore);
 
+std::int32_t NormalChoose(OpponentState& state, PieceTable& table, std::uint8_t side,
+                          CountsBefore counts) {
+    return ChooseShot(state, table, side, counts, OpponentLevel::Normal);
+}
+
+/// Hard draws from its own generator, so it meets new candidates on every call.
+std::int32_t HardChoose(OpponentState& state, PieceTable& table, std::uint8_t side,
+                        CountsBefore counts) {
+    return ChooseShot(state, table, side, counts, OpponentLevel::Hard);
+}
+
 std::int32_t LiteralChoose(OpponentState& state, PieceTable& table, std::uint8_t side,
                            CountsBefore counts) {
     return LiteralChooseShot(state, table, side, counts);
@@ -83,6 +95,7 @@ public:
         };
         state.counters["p50_ms"] = at(50);
         state.counters["p90_ms"] = at(90);
+        state.counters["max_ms"] = times_.back();
     }
 
 private:
@@ -118,36 +131,44 @@ std::vector<PieceTable> PlayedPositions() {
 }
 
 void BM_ChooseShotOpening(benchmark::State& state) {
-    ChooseOn(state, {OpeningTable()}, ChooseShot);
+    ChooseOn(state, {OpeningTable()}, NormalChoose);
+}
+void BM_HardChooseShotOpening(benchmark::State& state) {
+    ChooseOn(state, {OpeningTable()}, HardChoose);
 }
 void BM_LiteralChooseShotOpening(benchmark::State& state) {
     ChooseOn(state, {OpeningTable()}, LiteralChoose);
 }
 void BM_ChooseShotCrowded(benchmark::State& state) {
-    ChooseOn(state, {CrowdedTable()}, ChooseShot);
+    ChooseOn(state, {CrowdedTable()}, NormalChoose);
 }
 void BM_LiteralChooseShotCrowded(benchmark::State& state) {
     ChooseOn(state, {CrowdedTable()}, LiteralChoose);
 }
 void BM_ChooseShotLateGame(benchmark::State& state) {
-    ChooseOn(state, {LateGameTable()}, ChooseShot);
+    ChooseOn(state, {LateGameTable()}, NormalChoose);
 }
 void BM_LiteralChooseShotLateGame(benchmark::State& state) {
     ChooseOn(state, {LateGameTable()}, LiteralChoose);
 }
 void BM_ChooseShotAfterFlicks(benchmark::State& state) {
-    ChooseOn(state, PlayedPositions(), ChooseShot);
+    ChooseOn(state, PlayedPositions(), NormalChoose);
+}
+void BM_HardChooseShotAfterFlicks(benchmark::State& state) {
+    ChooseOn(state, PlayedPositions(), HardChoose);
 }
 void BM_LiteralChooseShotAfterFlicks(benchmark::State& state) {
     ChooseOn(state, PlayedPositions(), LiteralChoose);
 }
 BENCHMARK(BM_ChooseShotOpening)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_HardChooseShotOpening)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LiteralChooseShotOpening)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ChooseShotCrowded)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LiteralChooseShotCrowded)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ChooseShotLateGame)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LiteralChooseShotLateGame)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ChooseShotAfterFlicks)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_HardChooseShotAfterFlicks)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LiteralChooseShotAfterFlicks)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 /// One flick's velocity through the game's own sine and cosine, over aims across the game's range.

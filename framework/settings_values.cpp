@@ -6,3 +6,4 @@ constinit double SoundVolume = VolumeFromStored(kDefaultStoredVolume);
 constinit double MusicVolume = VolumeFromStored(kDefaultStoredVolume);
 double MouseSetting = 0.5;
 bool RotateBoard = true;
+OpponentLevel ComputerLevel = OpponentLevel::Normal;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/opponent_level.h"
+
 #include <cstdint>
 
 /// The player's settings as the game uses them while it runs. User-interface thread only;
@@ -13,6 +15,8 @@ extern double MusicVolume;
 extern double MouseSetting;
 /// True if the board turns to face the side to move; never stored.
 extern bool RotateBoard;
+/// The computer's strength, stored as "level"; read at each of the computer's choices.
+extern OpponentLevel ComputerLevel;
 
 /// Level a stored volume value of 0 to 65535 stands for; the value is not cut here (reading
 /// the settings cuts it first).

@@ -43,19 +43,47 @@ double BaseAim(const Piece& shooter, const Piece& target) {
     return std::acos(dy / distance) * 180 / std::numbers::pi;
 }
 
-/// Draws one candidate; the draws come in a fixed order so that a run can be repeated.
-void DrawCandidate(ShotCandidate& candidate, const OpponentState& state, const PieceTable& table) {
-    candidate.shooter = state.shooters[Rand() % state.shooterCount];
-    std::int32_t target = state.targets[Rand() % state.targetCount];
+/// Where a level's draws come from: Normal's from the game's generator, the others' from
+/// generators of their own.
+class Draws {
+public:
+    explicit Draws(RandomStream* own) : own_(own) {}
+    int Next() { return own_ != nullptr ? own_->Next() : Rand(); }
+
+private:
+    RandomStream* own_;
+};
+
+RandomStream* OwnDraws(OpponentState& state, OpponentLevel level) {
+    if (level == OpponentLevel::Easy) return &state.easyDraws;
+    if (level == OpponentLevel::Hard) return &state.hardDraws;
+    return nullptr;
+}
+
+/// Draws one candidate; the draws come in a fixed order so that a run can be repeated. A level
+/// that tries its shots at its flick speed draws no speed.
+void DrawCandidate(ShotCandidate& candidate, const OpponentState& state, const PieceTable& table,
+                   Draws& draws, const LevelPlay& play) {
+    candidate.shooter = state.shooters[draws.Next() % state.shooterCount];
+    std::int32_t target = state.targets[draws.Next() % state.targetCount];
     const Piece& shooter = table[candidate.shooter];
     double base = BaseAim(shooter, table[target]);
-    int scatter1 = Rand() % 100;
-    int scatter2 = Rand() % 100;
-    int scatter3 = Rand() % 100;
+    int scatter1 = draws.Next() % 100;
+    int scatter2 = draws.Next() % 100;
+    int scatter3 = draws.Next() % 100;
     double aim = base - 15 + 0.3 * scatter1 - 15 + 0.3 * scatter2 - 15 + 0.3 * scatter3;
     if (table[target].x - shooter.x > 0) aim = -aim;
     candidate.aim = aim;
-    candidate.trialSpeed = (Rand() % 100) * 10 / 100.0;
+    candidate.trialSpeed = play.trialsAtFlickSpeed ? kComputerFlickSpeed
+                                                   : (draws.Next() % 100) * 10 / 100.0;
+}
+
+/// How far the real flick strays from the chosen aim, degrees: up to `spread` either way, most
+/// often little, as a steady hand misses. No draw at all when the level flicks exactly.
+double FlickStray(Draws& draws, double spread) {
+    if (spread == 0) return 0;
+    double sum = draws.Next() + draws.Next();
+    return spread * (sum / kRandMax - 1);
 }
 
 /// (targets lost, own lost) of a candidate against the counts of the last judged move.
@@ -71,6 +99,11 @@ Losses LossesOf(const ShotCandidate& c, std::uint8_t targetSide, CountsBefore co
 
 bool IsGood(Losses losses, std::int32_t targetsLeft) {
     return losses.targets > 0 && (losses.own <= 0 || targetsLeft == 0);
+}
+
+bool IsGoodShot(const ShotCandidate& c, std::uint8_t targetSide, CountsBefore counts) {
+    std::int32_t targetsLeft = targetSide == kRed ? c.redLeft : c.whiteLeft;
+    return IsGood(LossesOf(c, targetSide, counts), targetsLeft);
 }
 
 /// Alive pieces of `side` in a trial on `table`.
@@ -104,9 +137,9 @@ constexpr int kStepsBetweenSettleTests = 8;
 using TrialOrder = std::array<int, kCandidateCount>;
 TrialOrder FastestFirst(const OpponentState& state) {
     TrialOrder order;
-    for (int k = 0; k < kCandidateCount; ++k)
+    for (int k = 0; k < state.candidateCount; ++k)
         order[k] = k;
-    std::stable_sort(order.begin(), order.end(), [&state](int a, int b) {
+    std::stable_sort(order.begin(), order.begin() + state.candidateCount, [&state](int a, int b) {
         return state.candidates[a].trialSpeed > state.candidates[b].trialSpeed;
     });
     return order;
@@ -123,7 +156,7 @@ struct TrialJob {
 /// Plays the job's candidates, taking the next untried one each time, until none is left.
 void TryRemainingShots(void* context) {
     auto& job = *static_cast<TrialJob*>(context);
-    for (int n = job.next++; n < kCandidateCount; n = job.next++)
+    for (int n = job.next++; n < job.state.candidateCount; n = job.next++)
         TryShot(job.state.candidates[job.order[n]], job.table);
 }
 
@@ -138,6 +171,53 @@ void TryAllShots(OpponentState& state, const PieceTable& table) {
     bool isShared = helper && helper->Offer(work);
     TryRemainingShots(&job);
     if (isShared) helper->Withdraw(work);
+}
+
+/// How many of the two trials with the aim `margin` degrees to either side are still good.
+int Sureness(const ShotCandidate& candidate, const PieceTable& table, std::uint8_t targetSide,
+             CountsBefore counts, double margin) {
+    int sure = 0;
+    for (double offset : {-margin, margin}) {
+        ShotCandidate near = candidate;
+        near.aim += offset;
+        TryShot(near, table);
+        sure += IsGoodShot(near, targetSide, counts);
+    }
+    return sure;
+}
+
+/// Of the good candidates, the one that most often stays good when the flick strays by
+/// `margin` either way: the best shot unless a later good one is surer, and the first of the
+/// surest. A level that flicks exactly (no margin), or a choice with no good candidate, keeps
+/// `best`.
+const ShotCandidate* SurestShot(const OpponentState& state, const PieceTable& table,
+                                const ShotCandidate* best, std::uint8_t targetSide,
+                                CountsBefore counts, double margin) {
+    if (margin == 0 || !IsGoodShot(*best, targetSide, counts)) return best;
+    const ShotCandidate* surest = best;
+    int most = Sureness(*best, table, targetSide, counts, margin);
+    for (int k = 0; k < state.candidateCount && most < 2; ++k) {
+        const ShotCandidate& c = state.candidates[k];
+        if (&c == best || !IsGoodShot(c, targetSide, counts)) continue;
+        int sure = Sureness(c, table, targetSide, counts, margin);
+        if (sure > most) {
+            surest = &c;
+            most = sure;
+        }
+    }
+    return surest;
+}
+
+/// Widest spread of a flick, degrees: a player far ahead grows careless, not blind.
+constexpr double kWidestAimSpread = 30;
+
+/// The level's spread of its flick, widened by `spreadPerPieceAhead` for every piece it leads
+/// by and narrowed for every piece it trails by: as a person eases off when well ahead and
+/// takes care when behind, which keeps a lost battle from deciding the next one.
+double AimSpread(const LevelPlay& play, std::uint8_t targetSide, CountsBefore counts) {
+    if (play.aimSpread == 0) return 0;
+    std::int32_t lead = targetSide == kRed ? counts.white - counts.red : counts.red - counts.white;
+    return std::clamp(play.aimSpread + play.spreadPerPieceAhead * lead, 0.0, kWidestAimSpread);
 }
 
 }  // namespace
@@ -172,19 +252,23 @@ bool BetterShot(const ShotCandidate& candidate, const ShotCandidate& best, std::
 }
 
 std::int32_t ChooseShot(OpponentState& state, PieceTable& table, std::uint8_t targetSide,
-                        CountsBefore counts) {
+                        CountsBefore counts, OpponentLevel level) {
     BuildLists(state, table, targetSide);
     if (state.targetCount == 0 || state.shooterCount == 0) return -1;
+    const LevelPlay play = PlayOf(level);
+    Draws draws(OwnDraws(state, level));
+    state.candidateCount = std::clamp(play.candidateCount, 1, kCandidateCount);
     // Trials draw nothing, so drawing every candidate first keeps the order of the draws.
-    for (ShotCandidate& candidate : state.candidates)
-        DrawCandidate(candidate, state, table);
+    for (int k = 0; k < state.candidateCount; ++k)
+        DrawCandidate(state.candidates[k], state, table, draws, play);
     TryAllShots(state, table);
     const ShotCandidate* best = &state.candidates[0];
-    for (int k = 1; k < kCandidateCount; ++k) {
+    for (int k = 1; k < state.candidateCount; ++k) {
         if (BetterShot(state.candidates[k], *best, targetSide, counts)) best = &state.candidates[k];
     }
+    best = SurestShot(state, table, best, targetSide, counts, play.sureMargin);
     Piece& chosen = table[best->shooter];
     chosen.selected = 1;
-    chosen.aim = best->aim;
+    chosen.aim = best->aim + FlickStray(draws, AimSpread(play, targetSide, counts));
     return best->shooter;
 }

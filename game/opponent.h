@@ -1,6 +1,8 @@
 #pragma once
 
 #include "board.h"
+#include "opponent_level.h"
+#include "random.h"
 
 #include <array>
 #include <cstdint>
@@ -10,6 +12,13 @@
 /// `targetSide` (the person's army, Red, in the game against the computer).
 
 inline constexpr int kCandidateCount = 50;
+
+/// Speed of every flick the computer makes, board units per second.
+inline constexpr double kComputerFlickSpeed = 2.5;
+
+/// First states of the generators of their own that Easy and Hard draw from.
+inline constexpr std::uint32_t kEasyFirstState = 0x2B1D5EEDu;
+inline constexpr std::uint32_t kHardFirstState = 0x6A8E17C3u;
 
 /// One trial shot and how it ended.
 struct ShotCandidate {
@@ -27,6 +36,11 @@ struct OpponentState {
     std::array<std::int32_t, kArmySize * 2> shooters{};
     int targetCount = 0;
     int shooterCount = 0;
+    int candidateCount = kCandidateCount;  ///< candidates the last choice tried, from the first
+    /// Easy's and Hard's draws, so that they never take a number from the game's generator,
+    /// from which Normal draws as it always has.
+    RandomStream easyDraws{kEasyFirstState};
+    RandomStream hardDraws{kHardFirstState};
 };
 
 /// Counts from the last judged move, which the opponent measures its trials against.
@@ -35,12 +49,12 @@ struct CountsBefore {
     std::int32_t white = 0;
 };
 
-/// Chooses the computer's shot on `table`: marks the chosen piece selected, gives it the chosen
-/// aim and returns its index. Positions and velocities are never changed. Returns -1 when
-/// either army has no alive piece, so that there is nothing to choose (the caller tells the
-/// player "Something goes wrong").
+/// Chooses the computer's shot on `table` at `level`: marks the chosen piece selected, gives it
+/// the aim to flick at (degrees) and returns its index. Positions and velocities are never
+/// changed. Returns -1, drawing nothing, when either army has no alive piece, so that there is
+/// nothing to choose (the caller tells the player "Something goes wrong").
 std::int32_t ChooseShot(OpponentState& state, PieceTable& table, std::uint8_t targetSide,
-                        CountsBefore counts);
+                        CountsBefore counts, OpponentLevel level = OpponentLevel::Normal);
 
 /// Plays `candidate` on a copy of `table` and fills in its Red left and White left, the pieces
 /// that would be alive once everything has come to rest. The trial stops as soon as no piece

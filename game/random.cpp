@@ -2,11 +2,19 @@
 
 namespace {
 std::uint32_t state = 1;
+
+int Advance(std::uint32_t& generator) {
+    generator = generator * 214013u + 2531011u;  // wraps modulo 2^32, as the C library's does
+    return static_cast<int>((generator >> 16) & 0x7FFFu);
 }
+}  // namespace
 
 int Rand() {
-    state = state * 214013u + 2531011u;  // wraps modulo 2^32, as the C library's generator does
-    return static_cast<int>((state >> 16) & 0x7FFFu);
+    return Advance(state);
+}
+
+int RandomStream::Next() {
+    return Advance(state_);
 }
 
 std::uint32_t RandState() {

@@ -17,3 +17,16 @@ std::uint32_t RandState();
 
 /// Sets the generator's state; 1 is the state at program start.
 void SetRandState(std::uint32_t state);
+
+/// A generator of its own, drawing the same kind of sequence as Rand from its own state, for
+/// draws that must leave the program's sequence alone.
+class RandomStream {
+public:
+    explicit RandomStream(std::uint32_t state) : state_(state) {}
+    /// Next value of this stream, 0 to 32767.
+    int Next();
+    std::uint32_t State() const { return state_; }
+
+private:
+    std::uint32_t state_;
+};

@@ -2,6 +2,7 @@
 
 #include "framework/effect_sounds.h"
 #include "framework/message_box.h"
+#include "framework/settings_values.h"
 #include "screens/scene_play.h"
 
 CScreenPlay1 ScreenPlay1;
@@ -28,7 +29,8 @@ bool CScreenPlay1::ComputerWork() {
 
 bool CScreenPlay1::ChooseComputerShot() {
     CountsBefore counts{match.count[kRed], match.count[kWhite]};
-    chosenPiece = ChooseShot(opponent, Board, kRed, counts);
+    // The level is read afresh for every choice, so a change holds from the next one on.
+    chosenPiece = ChooseShot(opponent, Board, kRed, counts, ComputerLevel);
     if (!IsPieceIndex(chosenPiece)) return GiveUpTurn();
     computerPhase = kComputerAiming;
     // The camera looks along the shot before it is made.

@@ -10,7 +10,7 @@ inline constexpr std::int32_t kComputerThinkTicks = 5;
 /// Ticks the computer waits after its camera swing before it flicks.
 inline constexpr std::int32_t kComputerAimTicks = 8;
 /// Speed of every computer flick, board units per second.
-inline constexpr double kComputerSpeed = 2.5;
+inline constexpr double kComputerSpeed = kComputerFlickSpeed;
 
 /// Phases of the computer's turn.
 enum ComputerPhase : std::uint8_t {

@@ -5,6 +5,10 @@
 #include "app/commands.h"
 #include "app/game_icon.h"
 #include "app/qt_message_box.h"
+#include "app/start_up.h"
+#include "framework/settings_store.h"
+#include "framework/settings_values.h"
+#include "screens/screen_play1.h"
 #include "tests/app/window_fixture.h"
 
 #include <QAction>
@@ -54,14 +58,16 @@ void WhenModalOpens(Inspect inspect) {
 class MainFrame : public WindowTest {};
 
 TEST_F(MainFrame, CaptionIconAndMenus) {
-    // Caption "Brivel", an icon, and the menus "&File" (E&xit) and "&Help" (&About, a
-    // separator, &Homepage).
+    // Caption "Brivel", an icon, and the menus "&File" (E&xit), "Game" (the computer's three
+    // strengths) and "&Help" (&About, a separator, &Homepage).
     EXPECT_EQ(Frame().windowTitle(), "Brivel");
     EXPECT_FALSE(Frame().windowIcon().isNull());
     QMenuBar* bar = Frame().menuBar();
-    ASSERT_EQ(TextsOf(bar->actions()), (std::vector<std::string>{"&File", "&Help"}));
+    ASSERT_EQ(TextsOf(bar->actions()), (std::vector<std::string>{"&File", "Game", "&Help"}));
     EXPECT_EQ(TextsOf(bar->actions()[0]->menu()->actions()), std::vector<std::string>{"E&xit"});
     EXPECT_EQ(TextsOf(bar->actions()[1]->menu()->actions()),
+              (std::vector<std::string>{"Computer: Easy", "Computer: Normal", "Computer: Hard"}));
+    EXPECT_EQ(TextsOf(bar->actions()[2]->menu()->actions()),
               (std::vector<std::string>{"&About", "-", "&Homepage"}));
 }
 
@@ -122,6 +128,43 @@ TEST_F(MainFrame, AboutBoxShowsItsTexts) {
                                   "for more information and updates"}));
     EXPECT_TRUE(okIsDefault);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// Runs the computer's turn of a battle it begins up to its choice.
+void ComputerChoosesOnItsOwnBattle() {
+    ScreenPlay1.StartBattle(0, 0, kWhite);
+    for (int tick = 0; tick < kComputerThinkTicks; ++tick)
+        ScreenPlay1.OnTimer();
+    ASSERT_EQ(ScreenPlay1.computerPhase, kComputerAiming);
+}
+
+TEST_F(MainFrame, ComputerLevelFromTheMenuReachesTheComputerAndOutlivesARestart) {
+    // Normal is checked at first. A level chosen in the middle of a game holds from the
+    // computer's next choice (Hard foresees every shot at its real speed, Easy tries five),
+    // only one item is checked, and a restarted window finds the stored level checked.
+    QMenuBar* bar = Frame().menuBar();
+    EXPECT_TRUE(FindAction(bar, "Computer: Normal")->isChecked());
+    InitBoardAndCamera(Board, Camera);
+    ScreenPlay1.ResetTotalScore();
+    ScreenPlay1.NewGame();
+    SwitchScreen(&ScreenPlay1);
+    FindAction(bar, "Computer: Hard")->trigger();
+    EXPECT_FALSE(FindAction(bar, "Computer: Normal")->isChecked());
+    ComputerChoosesOnItsOwnBattle();
+    EXPECT_EQ(ScreenPlay1.opponent.candidateCount, kCandidateCount);
+    for (const ShotCandidate& c : ScreenPlay1.opponent.candidates)
+        EXPECT_EQ(c.trialSpeed, kComputerFlickSpeed);
+    FindAction(bar, "Computer: Easy")->trigger();
+    ComputerChoosesOnItsOwnBattle();
+    EXPECT_EQ(ScreenPlay1.opponent.candidateCount, 5);
+    EXPECT_EQ(ReadSetting("level", -1), 0);
+
+    frame_.reset();
+    ComputerLevel = OpponentLevel::Normal;
+    ReadStoredLevel();
+    CMainFrame restarted;
+    EXPECT_TRUE(FindAction(restarted.menuBar(), "Computer: Easy")->isChecked());
+    EXPECT_FALSE(FindAction(restarted.menuBar(), "Computer: Normal")->isChecked());
 }
 
 TEST_F(MainFrame, ExitClosesTheWindow) {

@@ -32,6 +32,7 @@ protected:
         SetEffectSounds(nullptr, nullptr);
         SoundVolume = VolumeFromStored(kDefaultStoredVolume);
         MusicVolume = VolumeFromStored(kDefaultStoredVolume);
+        ComputerLevel = OpponentLevel::Normal;
     }
     // Writes `text` as the whole settings file of a fresh folder and opens a store on it. (A
     // fresh folder each time: Qt keeps a parsed file and would not notice a rewrite of the same
@@ -158,6 +159,21 @@ TEST_F(SettingsStore, DefaultVolumesAreAHairAboveHalf) {
     ReadStoredVolumes();
     EXPECT_EQ(SoundVolume, 32768 / 65535.0);
     EXPECT_EQ(MusicVolume, 32768 / 65535.0);
+}
+
+TEST_F(SettingsStore, StoredLevelIsReadAndAnythingElseMeansNormal) {
+    const std::pair<QByteArray, OpponentLevel> cases[] = {
+        {"", OpponentLevel::Normal},          {"level=0\n", OpponentLevel::Easy},
+        {"level=2\n", OpponentLevel::Hard},   {"level=3\n", OpponentLevel::Normal},
+        {"level=-1\n", OpponentLevel::Normal}, {"level=hard\n", OpponentLevel::Normal},
+    };
+    for (const auto& [line, level] : cases) {
+        SCOPED_TRACE(line.toStdString());
+        StartWithFile("[General]\nsound=100\n" + line);
+        ComputerLevel = OpponentLevel::Easy == level ? OpponentLevel::Hard : OpponentLevel::Easy;
+        ReadStoredLevel();
+        EXPECT_EQ(ComputerLevel, level);
+    }
 }
 
 TEST_F(SettingsStore, WidthAloneGivesAThreeToTwoView) {

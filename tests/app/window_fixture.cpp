@@ -27,6 +27,7 @@ void ResetProgramState() {
     MusicVolume = VolumeFromStored(kDefaultStoredVolume);
     MouseSetting = 0.5;
     RotateBoard = true;
+    ComputerLevel = OpponentLevel::Normal;
     ScreenSett.DragSlider = 0;
     ScreenSett.ReturnScreen = nullptr;
     ScreenCongr.ReturnScreen = nullptr;

@@ -199,3 +199,27 @@ TEST(Opponent, ChoiceMatchesTheLiteralAlgorithm) {
     }
     EXPECT_GT(stats.passLimitSteps, 5) << "no trial exercised the pass limit";
 }
+
+// Easy and Hard draw only from their own generators: the game's stream, and so Normal's next
+// choice, is what it would have been without them, and each level's choice repeats from the
+// same state of its generator.
+TEST(Opponent, OtherLevelsLeaveTheGamesGeneratorAlone) {
+    for (OpponentLevel level : {OpponentLevel::Easy, OpponentLevel::Hard}) {
+        PieceTable table = OpeningTable();
+        PieceTable again = OpeningTable();
+        OpponentState state;
+        OpponentState twin;
+        SetRandState(1);
+        std::int32_t chosen = ChooseShot(state, table, kRed, {8, 8}, level);
+        EXPECT_EQ(RandState(), 1u);
+        EXPECT_EQ(ChooseShot(twin, again, kRed, {8, 8}, level), chosen);
+        EXPECT_EQ(table[chosen].aim, again[chosen].aim);
+        EXPECT_EQ(state.candidateCount, PlayOf(level).candidateCount);
+        for (int k = 0; k < state.candidateCount; ++k)
+            EXPECT_EQ(state.candidates[k].trialSpeed, kComputerFlickSpeed);
+    }
+    PieceTable table = OpeningTable();
+    OpponentState state;
+    EXPECT_EQ(ChooseShot(state, table, kRed, {8, 8}), 13);
+    EXPECT_EQ(table[13].aim, 0x1.039a52581d2bap+7);
+}
