@@ -134,6 +134,7 @@ bool BrivelApp::InitInstance() {
     SetSettingsStore(store_.get());
     std::optional<QSize> viewSize = StoredViewSize(ScreenLimit());
     ReadStoredVolumes();
+    ReadStoredControls();
 
     mainFrame_ = std::make_unique<CMainFrame>();
     objects_->frameSink.Attach(mainFrame_->View());

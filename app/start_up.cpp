@@ -39,6 +39,17 @@ void ReadStoredVolumes() {
     FallSound().SetVolume(sound);
 }
 
+bool StoredSwitch(const char* name, bool fallback) {
+    std::int32_t stored = ReadSetting(name, fallback ? 1 : 0);
+    if (stored != 0 && stored != 1) return fallback;
+    return stored == 1;
+}
+
+void ReadStoredControls() {
+    MouseSetting = MouseSettingFromStored(StoredVolume("mouse"));
+    RotateBoard = StoredSwitch("rotate", true);
+}
+
 void SizeViewTo(CMainFrame& frame, QSize viewSize) {
     // The window's extra (menu bar, borders) is whatever it has beyond its view once laid out.
     frame.layout()->activate();

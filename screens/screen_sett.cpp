@@ -77,6 +77,7 @@ void CScreenSett::OnLButtonDown(std::int32_t x, std::int32_t y) {
         GoToMainMenu();
     } else if (kRotateArea.Holds(point)) {
         RotateBoard = !RotateBoard;
+        WriteSetting("rotate", RotateBoard ? 1 : 0);
         RedrawScreen(this);
     } else if (Slider knob = KnobAt(point.u, point.v); knob != Slider::kNone) {
         DragSlider = static_cast<std::uint8_t>(knob);
@@ -102,6 +103,7 @@ void CScreenSett::OnMouseDrag(std::int32_t x, std::int32_t y) {
             break;
         case Slider::kMouse:
             MouseSetting = level;
+            WriteSetting("mouse", static_cast<std::int32_t>(StoredLevel(level)));
             break;
         case Slider::kNone:
             break;
