@@ -18,8 +18,8 @@ std::optional<QSize> StoredViewSize(QSize limit);
 /// number outside that range is brought to its nearest end.
 std::uint32_t StoredVolume(const char* name);
 
-/// Reads "sound" into SoundVolume and "music" into MusicVolume, and gives both sound-effect
-/// players the stored sound level.
+/// Reads "sound" into SoundVolume and "music" into MusicVolume, gives both sound-effect
+/// players the stored sound level and the music its level.
 void ReadStoredVolumes();
 
 /// A stored on/off setting ("rotate", "fullscreen"): 1 on, 0 off; `fallback` when absent or

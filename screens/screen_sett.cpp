@@ -1,5 +1,6 @@
 #include "screens/screen_sett.h"
 
+#include "framework/background_music.h"
 #include "framework/canvas.h"
 #include "framework/effect_sounds.h"
 #include "framework/mouse_capture.h"
@@ -100,6 +101,7 @@ void CScreenSett::OnMouseDrag(std::int32_t x, std::int32_t y) {
         case Slider::kMusic:
             MusicVolume = level;
             WriteSetting("music", static_cast<std::int32_t>(StoredLevel(level)));
+            BackgroundMusic().SetLevel(level);
             break;
         case Slider::kMouse:
             MouseSetting = level;

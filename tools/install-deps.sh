@@ -4,8 +4,8 @@
 # index update) runs only for what is missing.
 #
 #   tools/install-deps.sh            what building and testing need
-#   tools/install-deps.sh --assets   also the tools that regenerate the pictures, sounds
-#                                    and icon in assets/ (tools/make_assets.sh calls it so)
+#   tools/install-deps.sh --assets   also the tools that regenerate the pictures, sounds,
+#                                    music and icon in assets/ (tools/make_assets.sh calls it so)
 #   tools/install-deps.sh --desktop  also a virtual X display and the tools that click and
 #                                    photograph the real window (tools/desktop_check.sh)
 #   tools/install-deps.sh --fuzz     also clang 16 with its sanitizer and libFuzzer runtimes
@@ -18,6 +18,8 @@ PACKAGES=(
     # sound: OpenAL Soft (headers, and the runtime the game loads); ALSA's headers, to keep the
     # library's own error messages from the player's terminal
     libopenal-dev libopenal1 libasound2-dev
+    # the music: Ogg Vorbis decoded by libvorbisfile
+    libvorbis-dev
     # graphics: EGL + OpenGL 1.1 + GLU, FreeType and fontconfig outlines
     libegl-dev libgl-dev libopengl-dev libglu1-mesa-dev libfreetype-dev libfontconfig-dev
     # graphics at run time and in headless tests: Mesa's software renderer, the fixed-pitch font
@@ -41,6 +43,8 @@ PACKAGES=(
 # Needed only to regenerate the committed assets, never by the build or the tests.
 ASSET_PACKAGES=(
     python3 python3-pil python3-numpy fonts-dejavu-core
+    # oggenc, which encodes the music the asset tool composes
+    vorbis-tools
 )
 
 # Needed only by the desktop check that starts the real program on a virtual X display.
