@@ -148,7 +148,12 @@ bool BrivelApp::InitInstance() {
     SetNetworkDialog(networkDialog_.get());
     RaiseCurrentThreadPriority();
     if (viewSize) SizeViewTo(*mainFrame_, *viewSize);
-    mainFrame_->show();
+    // Sized first, so that leaving full screen finds the stored windowed size.
+    if (StoredSwitch("fullscreen", false)) {
+        mainFrame_->SetFullScreen(true);
+    } else {
+        mainFrame_->show();
+    }
     mainFrame_->activateWindow();
     mainFrame_->raise();
     mainFrame_->View()->repaint();
