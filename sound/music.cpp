@@ -70,17 +70,7 @@ bool CMusic::Feed() {
         if (playing_) StopAndEmpty();
         return false;
     }
-    {
-        std::scoped_lock lock(output_->CallLock());
-        alSourcef(source_, AL_GAIN, static_cast<float>(level));
-        ALint processed = 0;
-        alGetSourcei(source_, AL_BUFFERS_PROCESSED, &processed);
-        for (; processed > 0; --processed) {
-            ALuint buffer = 0;
-            alSourceUnqueueBuffers(source_, 1, &buffer);
-            idle_.push_back(buffer);
-        }
-    }
+    ReclaimPlayedBuffers(static_cast<float>(level));
     while (!idle_.empty()) {
         if (!QueueNext(idle_.back())) {
             GiveUp();
@@ -88,13 +78,29 @@ bool CMusic::Feed() {
         }
         idle_.pop_back();
     }
+    KeepPlaying();
+    return true;
+}
+
+void CMusic::ReclaimPlayedBuffers(float gain) {
+    std::scoped_lock lock(output_->CallLock());
+    alSourcef(source_, AL_GAIN, gain);
+    ALint processed = 0;
+    alGetSourcei(source_, AL_BUFFERS_PROCESSED, &processed);
+    for (; processed > 0; --processed) {
+        ALuint buffer = 0;
+        alSourceUnqueueBuffers(source_, 1, &buffer);
+        idle_.push_back(buffer);
+    }
+}
+
+void CMusic::KeepPlaying() {
     std::scoped_lock lock(output_->CallLock());
     ALint state = AL_STOPPED;
     alGetSourcei(source_, AL_SOURCE_STATE, &state);
     // The first start, or a queue that ran dry while the machine was busy.
     if (state != AL_PLAYING) alSourcePlay(source_);
     playing_ = true;
-    return true;
 }
 
 bool CMusic::QueueNext(unsigned int buffer) {

@@ -47,6 +47,10 @@ public:
 
 private:
     bool CreateSource();
+    /// Applies `gain` and takes back the buffers the source has played.
+    void ReclaimPlayedBuffers(float gain);
+    /// Starts the source if it is not playing (its first start, or after running dry).
+    void KeepPlaying();
     void StopAndEmpty();
     /// Decodes one buffer's worth and queues it; false when the piece stops decoding.
     bool QueueNext(unsigned int buffer);

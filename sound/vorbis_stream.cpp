@@ -17,6 +17,7 @@ size_t ReadMemory(void* out, size_t size, size_t count, void* source) {
     auto* file = static_cast<MemoryFile*>(source);
     if (size == 0) return 0;
     std::size_t items = std::min(count, (file->bytes.size() - file->position) / size);
+    if (items == 0) return 0;  // an empty piece has no bytes to copy from at all
     std::memcpy(out, file->bytes.data() + file->position, items * size);
     file->position += items * size;
     return items;
