@@ -10,6 +10,7 @@
 #include "app/start_up.h"
 #include "app/view_frame_sink.h"
 #include "app/view_pixels.h"
+#include "framework/background_music.h"
 #include "framework/effect_sounds.h"
 #include "framework/message_box.h"
 #include "framework/network_dialog.h"
@@ -82,15 +83,18 @@ struct BrivelApp::ProgramObjects {
     SoundEffects sounds;  // the charge and fall players, then the sound thread
     CSoundAdapter charge{sounds.ChargeSound};
     CSoundAdapter fall{sounds.FallSound};
+    CMusicAdapter music{sounds.Music};
 };
 
 BrivelApp::ProgramObjects::ProgramObjects() {
     graphics.SetFrameSink(&frameSink);
     SetProgramQueue(&queue);
     SetEffectSounds(&charge, &fall);
+    SetBackgroundMusic(&music);
 }
 
 BrivelApp::ProgramObjects::~ProgramObjects() {
+    SetBackgroundMusic(nullptr);
     SetEffectSounds(nullptr, nullptr);
     SetProgramQueue(nullptr);
 }
@@ -135,6 +139,7 @@ bool BrivelApp::InitInstance() {
     std::optional<QSize> viewSize = StoredViewSize(ScreenLimit());
     ReadStoredVolumes();
     ReadStoredLevel();
+    ReadStoredControls();
 
     mainFrame_ = std::make_unique<CMainFrame>();
     objects_->frameSink.Attach(mainFrame_->View());
@@ -144,7 +149,12 @@ bool BrivelApp::InitInstance() {
     SetNetworkDialog(networkDialog_.get());
     RaiseCurrentThreadPriority();
     if (viewSize) SizeViewTo(*mainFrame_, *viewSize);
-    mainFrame_->show();
+    // Sized first, so that leaving full screen finds the stored windowed size.
+    if (StoredSwitch("fullscreen", false)) {
+        mainFrame_->SetFullScreen(true);
+    } else {
+        mainFrame_->show();
+    }
     mainFrame_->activateWindow();
     mainFrame_->raise();
     mainFrame_->View()->repaint();

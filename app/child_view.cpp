@@ -116,9 +116,12 @@ void CChildView::resizeEvent(QResizeEvent* event) {
     // stored size opens the window just as large on every desktop, whatever its density, and
     // sizes stored before stay valid. Stored in device pixels they would grow the window on
     // every start on a doubled desktop.
+    // Full screen is a state of its own ("fullscreen"): "cx" and "cy" keep the windowed size.
     QSize size = event->size();
-    WriteSetting("cx", size.width());
-    WriteSetting("cy", size.height());
+    if (!window()->isFullScreen()) {
+        WriteSetting("cx", size.width());
+        WriteSetting("cy", size.height());
+    }
     TakeClientSize(size);
 }
 

@@ -47,6 +47,12 @@ void CMainFrame::OnCommand(int command) {
 void CMainFrame::BuildMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     AddCommand(file, "E&xit", kCommandExit);
+    QMenu* viewMenu = menuBar()->addMenu("&View");
+    fullScreenItem_ = AddCommand(viewMenu, "&Full screen", kCommandFullScreen);
+    fullScreenItem_->setCheckable(true);
+    // The key works while the menu bar is out of reach, as Esc does.
+    fullScreenItem_->setShortcut(Qt::Key_F11);
+    fullScreenItem_->setShortcutContext(Qt::WindowShortcut);
     AddLevelItems(menuBar()->addMenu("Game"));
     QMenu* help = menuBar()->addMenu("&Help");
     AddCommand(help, "&About", kCommandAbout);
@@ -54,11 +60,12 @@ void CMainFrame::BuildMenus() {
     AddCommand(help, "&Homepage", kCommandHomepage);
 }
 
-void CMainFrame::AddCommand(QMenu* menu, const QString& text, int command) {
+QAction* CMainFrame::AddCommand(QMenu* menu, const QString& text, int command) {
     QAction* action = menu->addAction(text);
     // Keep Qt from moving the items into an application menu on desktops that have one.
     action->setMenuRole(QAction::NoRole);
     connect(action, &QAction::triggered, this, [this, command] { OnCommand(command); });
+    return action;
 }
 
 // One radio item per strength, the one in force checked.
@@ -94,6 +101,17 @@ void CMainFrame::AddBackAccelerator() {
     connect(back, &QAction::triggered, this, [this] { OnCommand(kCommandBack); });
 }
 
+void CMainFrame::SetFullScreen(bool on) {
+    // The window's state changes before its new size arrives, so the view never stores the
+    // screen's size as the windowed one.
+    if (on) {
+        showFullScreen();
+    } else {
+        showNormal();
+    }
+    fullScreenItem_->setChecked(on);
+}
+
 void CMainFrame::OnFrameCommand(int command) {
     switch (command) {
         case kCommandAbout: {
@@ -107,6 +125,12 @@ void CMainFrame::OnFrameCommand(int command) {
         case kCommandExit:
             close();
             break;
+        case kCommandFullScreen: {
+            bool on = !isFullScreen();
+            SetFullScreen(on);
+            WriteSetting("fullscreen", on ? 1 : 0);
+            break;
+        }
         default:
             break;
     }

@@ -18,9 +18,9 @@ using UrlOpener = std::function<void(const QUrl&)>;
 /// The game's page, opened by "&Homepage".
 extern const char* const kHomepageAddress;
 
-/// The main window: caption "Brivel", the game's icon, the menus "&File", "Game" (the
-/// computer's strength) and "&Help", the Esc accelerator, the view filling it, and the 50 ms
-/// timer that ticks the current screen.
+/// The main window: caption "Brivel", the game's icon, the menus "&File", "&View", "Game" (the
+/// computer's strength) and "&Help", the Esc and F11 accelerators, the view filling it, and the
+/// 50 ms timer that ticks the current screen.
 class CMainFrame final : public QMainWindow {
 public:
     /// Creates the view (which activates the current screen) and starts the timer. `openUrl`
@@ -33,16 +33,20 @@ public:
     CChildView* View() const { return view_; }
     /// Carries out a menu or accelerator command: the view is offered it first.
     void OnCommand(int command);
+    /// Shows the window over the whole screen, or back as a window of its former size; the
+    /// "&Full screen" item shows which. Nothing is stored.
+    void SetFullScreen(bool on);
 
 private:
     void BuildMenus();
-    void AddCommand(QMenu* menu, const QString& text, int command);
+    QAction* AddCommand(QMenu* menu, const QString& text, int command);
     void AddLevelItems(QMenu* menu);
     void ChooseLevel(OpponentLevel level);
     void AddBackAccelerator();
     void OnFrameCommand(int command);
 
     CChildView* view_;  // owned by the window as its central widget
+    QAction* fullScreenItem_ = nullptr;  // owned by its menu
     QTimer timer_;
     UrlOpener openUrl_;
 };

@@ -1,8 +1,10 @@
 #pragma once
 
-// Threads: user-interface thread only, like the player it drives.
+// Threads: user-interface thread only, like the players it drives.
 
+#include "framework/background_music.h"
 #include "framework/effect_sounds.h"
+#include "sound/music.h"
 #include "sound/sound.h"
 
 /// One of the game's real sound players as the screens see it.
@@ -17,4 +19,16 @@ public:
 
 private:
     CSound& sound_;
+};
+
+/// The game's real music as the screens see it.
+class CMusicAdapter final : public CBackgroundMusic {
+public:
+    /// Drives `music`, which must outlive this.
+    explicit CMusicAdapter(CMusic& music) : music_(music) {}
+
+    void SetLevel(double level) override { music_.SetLevel(level); }
+
+private:
+    CMusic& music_;
 };

@@ -2,6 +2,7 @@
 
 #include "app/child_view.h"
 #include "app/main_frame.h"
+#include "framework/background_music.h"
 #include "framework/effect_sounds.h"
 #include "framework/settings_store.h"
 #include "framework/settings_values.h"
@@ -33,6 +34,8 @@ void ReadStoredVolumes() {
     std::uint32_t sound = StoredVolume("sound");
     SoundVolume = VolumeFromStored(sound);
     MusicVolume = VolumeFromStored(StoredVolume("music"));
+    // The music starts here, at the stored level.
+    BackgroundMusic().SetLevel(MusicVolume);
     // The players start at the stored level, so that a level set in an earlier run holds from
     // the first sound on, as the settings screen shows it.
     ChargeSound().SetVolume(sound);
@@ -42,6 +45,17 @@ void ReadStoredVolumes() {
 void ReadStoredLevel() {
     std::int32_t stored = ReadSetting("level", StoredLevel(OpponentLevel::Normal));
     ComputerLevel = LevelFromStored(stored).value_or(OpponentLevel::Normal);
+}
+
+bool StoredSwitch(const char* name, bool fallback) {
+    std::int32_t stored = ReadSetting(name, fallback ? 1 : 0);
+    if (stored != 0 && stored != 1) return fallback;
+    return stored == 1;
+}
+
+void ReadStoredControls() {
+    MouseSetting = MouseSettingFromStored(StoredVolume("mouse"));
+    RotateBoard = StoredSwitch("rotate", true);
 }
 
 void SizeViewTo(CMainFrame& frame, QSize viewSize) {

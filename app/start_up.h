@@ -14,17 +14,25 @@ class CMainFrame;
 /// non-positive "cy" counts as two thirds of "cx".
 std::optional<QSize> StoredViewSize(QSize limit);
 
-/// A stored volume, 0 to 65535: "sound" or "music", 32768 when absent; a stored number
-/// outside that range is brought to its nearest end.
+/// A stored level, 0 to 65535: "sound", "music" or "mouse", 32768 when absent; a stored
+/// number outside that range is brought to its nearest end.
 std::uint32_t StoredVolume(const char* name);
 
-/// Reads "sound" into SoundVolume and "music" into MusicVolume, and gives both sound-effect
-/// players the stored sound level.
+/// Reads "sound" into SoundVolume and "music" into MusicVolume, gives both sound-effect
+/// players the stored sound level and the music its level.
 void ReadStoredVolumes();
 
 /// Reads "level" into ComputerLevel: 0 Easy, 1 Normal, 2 Hard; Normal when it is absent or
 /// any other number.
 void ReadStoredLevel();
+
+/// A stored on/off setting ("rotate", "fullscreen"): 1 on, 0 off; `fallback` when absent or
+/// anything else.
+bool StoredSwitch(const char* name, bool fallback);
+
+/// Reads "mouse" into MouseSetting (0.5 when absent) and "rotate" into RotateBoard (on when
+/// absent).
+void ReadStoredControls();
 
 /// Resizes `frame` so that its view gets `viewSize`, keeping the window's position.
 void SizeViewTo(CMainFrame& frame, QSize viewSize);

@@ -7,7 +7,8 @@
 #include <string_view>
 
 /// The player's per-user settings store: 32-bit integers by name ("cx", "cy", "sound",
-/// "music", "level"). A store that cannot be read or written is ignored without a word.
+/// "music", "mouse", "rotate", "fullscreen", "level"). A store that cannot be read or written
+/// is ignored without a word.
 class CSettingsStore {
 public:
     /// The value stored under `name`; nothing when it is absent, unreadable or not an integer.

@@ -45,6 +45,7 @@ asm(BRIVEL_EMBED(brivel_settings, "settings.jpg"));
 asm(BRIVEL_EMBED(brivel_charge, "charge.wav"));
 asm(BRIVEL_EMBED(brivel_clack, "clack.wav"));
 asm(BRIVEL_EMBED(brivel_fall, "fall.wav"));
+asm(BRIVEL_EMBED(brivel_music, "music.ogg"));
 
 #define BRIVEL_DECLARE(symbol)               \
     extern "C" const unsigned char symbol[]; \
@@ -60,6 +61,7 @@ BRIVEL_DECLARE(brivel_settings)
 BRIVEL_DECLARE(brivel_charge)
 BRIVEL_DECLARE(brivel_clack)
 BRIVEL_DECLARE(brivel_fall)
+BRIVEL_DECLARE(brivel_music)
 
 namespace {
 
@@ -70,7 +72,7 @@ struct Entry {
     const std::uint64_t* size;
 };
 
-const std::array<Entry, 10> kResources{{
+const std::array<Entry, 11> kResources{{
     {"IMAGE", 129, brivel_wood, &brivel_wood_size},
     {"IMAGE", 130, brivel_board, &brivel_board_size},
     {"IMAGE", 131, brivel_flag_red, &brivel_flag_red_size},
@@ -81,6 +83,7 @@ const std::array<Entry, 10> kResources{{
     {"WAVE", 134, brivel_charge, &brivel_charge_size},
     {"WAVE", 135, brivel_clack, &brivel_clack_size},
     {"WAVE", 136, brivel_fall, &brivel_fall_size},
+    {"MUSIC", 137, brivel_music, &brivel_music_size},
 }};
 
 }  // namespace

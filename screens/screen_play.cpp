@@ -5,6 +5,7 @@
 #include "framework/mouse_capture.h"
 #include "framework/program_queue.h"
 #include "framework/scene.h"
+#include "framework/settings_values.h"
 #include "game/flag.h"
 #include "game/physics.h"
 #include "game/random.h"
@@ -71,10 +72,12 @@ void CScreenPlay::AimSelectedPiece() {
 
 void CScreenPlay::OnMouseDrag(std::int32_t x, std::int32_t y) {
     if (!dragging) return;
-    azimuthDelta = DragDegrees(x - downX, 180, ClientWidth);
+    // The mouse setting scales the degrees of a whole view; at the middle it is exactly 1.
+    double factor = MouseTurnFactor();
+    azimuthDelta = DragDegrees(x - downX, 180 * factor, ClientWidth);
     if (azimuthDelta > 360) azimuthDelta -= 360;
     if (azimuthDelta < 0) azimuthDelta += 360;
-    elevationDelta = DragDegrees(downY - y, 90, ClientHeight);
+    elevationDelta = DragDegrees(downY - y, 90 * factor, ClientHeight);
     if (elevationAtPress + elevationDelta > 90) elevationDelta = 90 - elevationAtPress;
     if (elevationAtPress + elevationDelta < 0) elevationDelta = -elevationAtPress;
     Camera.azimuth = azimuthAtPress + azimuthDelta;
@@ -254,6 +257,10 @@ void CScreenPlay::SwingCamera(double targetAzimuth) {
                            std::abs(swingTargetElevation - swingStartElevation));
     swingLength = static_cast<std::int32_t>(turn * 0.125 + 2);
     swingStep = 0;
+}
+
+void CScreenPlay::SwingToTurn(double targetAzimuth) {
+    if (RotateBoard) SwingCamera(targetAzimuth);
 }
 
 void CScreenPlay::PrepareBattle() {

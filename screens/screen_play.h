@@ -68,6 +68,10 @@ public:
     /// random elevation from 50 to 70 degrees.
     void SwingCamera(double targetAzimuth);
 
+    /// The swing when the turn passes to `targetAzimuth`'s side: none when the player keeps
+    /// the board from rotating (the view then stays where it was left).
+    void SwingToTurn(double targetAzimuth);
+
     /// True while the camera swings.
     bool IsSwinging() const { return swingLength != 0; }
 

@@ -90,7 +90,7 @@ bool CScreenPlay1::JudgeMove() {
     if (match.sideToMove == kWhite) {
         BeginComputerTurn();
     } else if (judgement.turnPassed) {
-        SwingCamera(viewAzimuth[kRed]);
+        SwingToTurn(viewAzimuth[kRed]);
     }
     return false;
 }

@@ -19,6 +19,6 @@ bool CScreenPlay2::JudgeMove() {
     Judgement judgement = ::JudgeMove(match, Board, mode());
     sideInControl = match.sideToMove;
     if (ShowJudgement(judgement)) return true;
-    if (judgement.turnPassed) SwingCamera(viewAzimuth[match.sideToMove]);
+    if (judgement.turnPassed) SwingToTurn(viewAzimuth[match.sideToMove]);
     return false;
 }

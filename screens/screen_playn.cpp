@@ -85,7 +85,7 @@ bool CScreenPlayN::JudgeMove() {
         return true;
     }
     if (judgement.turnPassed && match.sideToMove == sideInControl) {
-        SwingCamera(viewAzimuth[sideInControl]);
+        SwingToTurn(viewAzimuth[sideInControl]);
     }
     return false;
 }

@@ -1,5 +1,6 @@
 #include "screens/screen_sett.h"
 
+#include "framework/background_music.h"
 #include "framework/canvas.h"
 #include "framework/effect_sounds.h"
 #include "framework/mouse_capture.h"
@@ -77,6 +78,7 @@ void CScreenSett::OnLButtonDown(std::int32_t x, std::int32_t y) {
         GoToMainMenu();
     } else if (kRotateArea.Holds(point)) {
         RotateBoard = !RotateBoard;
+        WriteSetting("rotate", RotateBoard ? 1 : 0);
         RedrawScreen(this);
     } else if (Slider knob = KnobAt(point.u, point.v); knob != Slider::kNone) {
         DragSlider = static_cast<std::uint8_t>(knob);
@@ -99,9 +101,11 @@ void CScreenSett::OnMouseDrag(std::int32_t x, std::int32_t y) {
         case Slider::kMusic:
             MusicVolume = level;
             WriteSetting("music", static_cast<std::int32_t>(StoredLevel(level)));
+            BackgroundMusic().SetLevel(level);
             break;
         case Slider::kMouse:
             MouseSetting = level;
+            WriteSetting("mouse", static_cast<std::int32_t>(StoredLevel(level)));
             break;
         case Slider::kNone:
             break;

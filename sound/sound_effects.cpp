@@ -2,11 +2,13 @@
 
 #include "resources/resources.h"
 
-std::span<const unsigned char> WaveResource(int id) {
-    std::optional<ResourceBytes> bytes = FindResource("WAVE", id);
+std::span<const unsigned char> SoundResource(const char* type, int id) {
+    std::optional<ResourceBytes> bytes = FindResource(type, id);
     if (!bytes || !bytes->data) return {};
     return {bytes->data, bytes->size};
 }
 
 SoundEffects::SoundEffects()
-    : ChargeSound(WaveResource(kChargeSoundId)), FallSound(WaveResource(kFallSoundId)) {}
+    : ChargeSound(SoundResource("WAVE", kChargeSoundId)),
+      FallSound(SoundResource("WAVE", kFallSoundId)),
+      Music(SoundResource("MUSIC", kMusicId)) {}

@@ -1,5 +1,6 @@
 #include "sound/sound_output.h"
 
+#include "sound/music.h"
 #include "sound/sound.h"
 
 #include <AL/al.h>
@@ -90,4 +91,14 @@ bool SoundOutput::ReleaseEndedPlays() {
     for (CSound* player : ended_)
         player->OnPlayDone();
     return anyGoing;
+}
+
+void SoundOutput::SetMusic(CMusic* music) {
+    std::scoped_lock lock(dispatchLock_);
+    music_ = music;
+}
+
+bool SoundOutput::FeedMusic() {
+    std::scoped_lock lock(dispatchLock_);
+    return music_ != nullptr && music_->Feed();
 }

@@ -9,15 +9,18 @@
 
 /// The one audio device of the program, shared by the players and the sound thread.
 ///
-/// Threads: players are built, played, stopped and destroyed on the user-interface thread; the
-/// sound thread calls `ReleaseEndedPlays` and `WaitForWake`.
+/// Threads: players and the music are built, played, stopped and destroyed on the
+/// user-interface thread; the sound thread calls `ReleaseEndedPlays`, `FeedMusic` and
+/// `WaitForWake`.
 /// Locks: `CallLock` guards every OpenAL call (the library keeps one error state per context) and
 /// the play lists of all registered players; the dispatch lock is held by the sound thread while
-/// it calls `OnPlayDone`, and by `Unregister`, so a player never goes while it is being called.
+/// it calls `OnPlayDone` or feeds the music, and by `Unregister` and `SetMusic`, so a player or
+/// the music never goes while it is being called.
 /// Order: dispatch lock before `CallLock`, never the other way.
 /// Ownership: whoever calls `Acquire` shares the output; the device closes when the last holder
 /// lets it go, so players and the thread may end in any order.
 
+class CMusic;
 class CSound;
 
 class SoundOutput {
@@ -53,6 +56,11 @@ public:
     /// once per play. True while some play is still going.
     bool ReleaseEndedPlays();
 
+    /// Makes `music` the one the sound thread feeds (null: none), waiting while it feeds.
+    void SetMusic(CMusic* music);
+    /// Sound thread: feeds the music, if there is one. True while it plays.
+    bool FeedMusic();
+
 private:
     SoundOutput();
 
@@ -65,6 +73,7 @@ private:
     std::mutex dispatchLock_;
     std::vector<CSound*>
         ended_;  ///< one entry per ended play; sound thread only, under dispatchLock_
+    CMusic* music_ = nullptr;  ///< guarded by dispatchLock_
 
     std::mutex wakeLock_;
     std::condition_variable wake_;

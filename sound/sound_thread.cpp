@@ -13,6 +13,8 @@ namespace {
 /// How often plays are checked for their end while some play is going. A finished play holds
 /// one OpenAL source until then, nothing audible.
 constexpr std::chrono::milliseconds kPollPeriod{5};
+/// How often the music's queue is topped up while it plays: well within the queue's length.
+constexpr std::chrono::milliseconds kMusicPeriod{50};
 
 /// The strongest nice value; weaker ones are tried in turn when it is refused.
 constexpr int kHighestNicePriority = -20;
@@ -48,9 +50,12 @@ void SoundThread::Run() {
         // Taken before looking, so that a play started after the look still wakes the wait.
         std::uint64_t seen = output_->WakeCount();
         bool anyGoing = output_->ReleaseEndedPlays();
+        bool musicGoing = output_->FeedMusic();
         if (stopRequested_) return;
         if (anyGoing) {
             output_->WaitForWake(seen, kPollPeriod);
+        } else if (musicGoing) {
+            output_->WaitForWake(seen, kMusicPeriod);
         } else {
             output_->WaitForWake(seen);
         }

@@ -5,7 +5,7 @@
 #include <thread>
 
 /// The sound thread: it watches every play of every player, releases each play that has ended or
-/// was stopped, and calls its player's `OnPlayDone`.
+/// was stopped, and calls its player's `OnPlayDone`; and it keeps the music's queue filled.
 ///
 /// Threads: built and destroyed on the user-interface thread; `Run` is the sound thread itself,
 /// raised to the highest priority the system grants (ordinary priority if it grants none).

@@ -5,8 +5,8 @@
 #
 #   tools/install-deps.sh            what building and testing need
 #   tools/install-deps.sh --game     only what building and running the game need (tools/run.sh)
-#   tools/install-deps.sh --assets   also the tools that regenerate the pictures, sounds
-#                                    and icon in assets/ (tools/make_assets.sh calls it so)
+#   tools/install-deps.sh --assets   also the tools that regenerate the pictures, sounds,
+#                                    music and icon in assets/ (tools/make_assets.sh calls it so)
 #   tools/install-deps.sh --desktop  also a virtual X display and the tools that click and
 #                                    photograph the real window (tools/desktop_check.sh)
 #   tools/install-deps.sh --deb      also lintian, for the check of the Debian package
@@ -21,6 +21,8 @@ GAME_PACKAGES=(
     # sound: OpenAL Soft (headers, and the runtime the game loads); ALSA's headers, to keep the
     # library's own error messages from the player's terminal
     libopenal-dev libopenal1 libasound2-dev
+    # the music: Ogg Vorbis decoded by libvorbisfile
+    libvorbis-dev
     # graphics: EGL + OpenGL 1.1 + GLU, FreeType and fontconfig outlines
     libegl-dev libgl-dev libopengl-dev libglu1-mesa-dev libfreetype-dev libfontconfig-dev
     # graphics at run time: Mesa's software renderer, the fixed-pitch font
@@ -49,6 +51,8 @@ TEST_PACKAGES=(
 # Needed only to regenerate the committed assets, never by the build or the tests.
 ASSET_PACKAGES=(
     python3 python3-pil python3-numpy fonts-dejavu-core
+    # oggenc, which encodes the music the asset tool composes
+    vorbis-tools
 )
 
 # Needed only by the desktop check that starts the real program on a virtual X display.

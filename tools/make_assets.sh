@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Regenerates the pictures, sounds and icon in assets/ from scratch. The build never runs this:
+# Regenerates the pictures, sounds, music and icon in assets/ from scratch. The build never runs this:
 # the files it writes are committed, and the program carries them inside itself.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -6,8 +6,11 @@
 #include "app/game_icon.h"
 #include "app/qt_message_box.h"
 #include "app/start_up.h"
+#include "framework/scene.h"
+#include "framework/screen.h"
 #include "framework/settings_store.h"
 #include "framework/settings_values.h"
+#include "screens/screen_main.h"
 #include "screens/screen_play1.h"
 #include "tests/app/window_fixture.h"
 
@@ -63,12 +66,45 @@ TEST_F(MainFrame, CaptionIconAndMenus) {
     EXPECT_EQ(Frame().windowTitle(), "Brivel");
     EXPECT_FALSE(Frame().windowIcon().isNull());
     QMenuBar* bar = Frame().menuBar();
-    ASSERT_EQ(TextsOf(bar->actions()), (std::vector<std::string>{"&File", "Game", "&Help"}));
+    ASSERT_EQ(TextsOf(bar->actions()),
+              (std::vector<std::string>{"&File", "&View", "Game", "&Help"}));
     EXPECT_EQ(TextsOf(bar->actions()[0]->menu()->actions()), std::vector<std::string>{"E&xit"});
     EXPECT_EQ(TextsOf(bar->actions()[1]->menu()->actions()),
+              std::vector<std::string>{"&Full screen"});
+    EXPECT_EQ(TextsOf(bar->actions()[2]->menu()->actions()),
               (std::vector<std::string>{"Computer: Easy", "Computer: Normal", "Computer: Hard"}));
     EXPECT_EQ(TextsOf(bar->actions()[2]->menu()->actions()),
               (std::vector<std::string>{"&About", "-", "&Homepage"}));
+}
+
+TEST_F(MainFrame, FullScreenTogglesKeepsTheWindowedSizeAndEscStaysPause) {
+    // F11 and the menu item alike: the view fills the screen and the screens see its size,
+    // "fullscreen" is stored, "cx" and "cy" keep the windowed size; Esc still reaches the
+    // screen; leaving brings the windowed view back.
+    RecordingScreen screen;
+    CurrentScreen = &screen;
+    QAction* item = FindAction(Frame().menuBar(), "&Full screen");
+    ASSERT_NE(item, nullptr);
+    for (bool byKey : {true, false}) {
+        byKey ? QTest::keyClick(&Frame(), Qt::Key_F11) : item->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return View()->width() != kViewWidth; }));
+        EXPECT_TRUE(Frame().isFullScreen());
+        EXPECT_TRUE(item->isChecked());
+        EXPECT_EQ(store_.Read("fullscreen"), 1);
+        EXPECT_EQ(ClientWidth, View()->width());
+        EXPECT_EQ(store_.Read("cx"), kViewWidth);
+        EXPECT_EQ(store_.Read("cy"), kViewHeight);
+        PressEscape();
+        EXPECT_EQ(screen.events.back(), "back");
+        byKey ? QTest::keyClick(&Frame(), Qt::Key_F11) : item->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return View()->width() == kViewWidth; }));
+        EXPECT_FALSE(Frame().isFullScreen());
+        EXPECT_FALSE(item->isChecked());
+        EXPECT_EQ(store_.Read("fullscreen"), 0);
+        EXPECT_EQ(View()->size(), QSize(kViewWidth, kViewHeight));
+        EXPECT_EQ(ClientHeight, kViewHeight);
+    }
+    CurrentScreen = &ScreenMain;
 }
 
 TEST_F(MainFrame, WindowIconIsTheLaunchersPicture) {

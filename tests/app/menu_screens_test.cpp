@@ -1,6 +1,7 @@
 // The main menu, settings, result and placeholder screens, driven through the real window:
 // clicks, drags, Esc and the right button on the view, with real timer ticks behind them.
 
+#include "app/start_up.h"
 #include "framework/canvas.h"
 #include "framework/settings_values.h"
 #include "game/flag.h"
@@ -191,13 +192,34 @@ TEST_F(MenuScreens, MusicKnobChangesOnlyTheMusic) {
     EXPECT_TRUE(fall_.calls.empty());
 }
 
-TEST_F(MenuScreens, MouseKnobIsNotStored) {
-    // The mouse level follows the drag but is kept in memory only.
-    OpenSettingsFromMenu();
-    DragFromTo(KnobU(MouseSetting), kMouseLineV, 1.0);
-    EXPECT_EQ(MouseSetting, 1.0);
-    EXPECT_EQ(store_.Read("music"), std::nullopt);
-    EXPECT_EQ(store_.Read("sound"), std::nullopt);
+TEST_F(MenuScreens, AllFourSettingsComeBackAtTheNextStart) {
+    // Sound, music, mouse and rotate set on the screen are found again by a later start.
+    struct Case {
+        double sound, music, mouse;
+        bool clickRotate;
+    };
+    for (Case c : {Case{0.0, 1.0, 1.0, true}, Case{1.0, 0.0, 0.0, true}, Case{0.2, 0.8, 0.5, false}}) {
+        OpenSettingsFromMenu();
+        DragFromTo(KnobU(SoundVolume), kSoundLineV, KnobU(c.sound));
+        DragFromTo(KnobU(MusicVolume), kMusicLineV, KnobU(c.music));
+        DragFromTo(KnobU(MouseSetting), kMouseLineV, KnobU(c.mouse));
+        if (c.clickRotate) ClickAt(0.3, 0.385);
+        PressEscape();
+        double sound = SoundVolume, music = MusicVolume, mouse = MouseSetting;
+        bool rotate = RotateBoard;
+        SoundVolume = MusicVolume = MouseSetting = -1;
+        RotateBoard = !rotate;
+        CQtSettingsStore nextStart;
+        SetSettingsStore(&nextStart);
+        ReadStoredVolumes();
+        ReadStoredControls();
+        SetSettingsStore(&store_);
+        EXPECT_NEAR(SoundVolume, sound, 1.0 / 65535) << c.sound;
+        EXPECT_NEAR(MusicVolume, music, 1.0 / 65535) << c.music;
+        EXPECT_NEAR(MouseSetting, mouse, 1.0 / 65535) << c.mouse;
+        EXPECT_EQ(RotateBoard, rotate);
+    }
+    EXPECT_EQ(store_.Read("rotate"), 1);
 }
 
 TEST_F(MenuScreens, KnobIsGrabbedOnlyOnTheKnob) {

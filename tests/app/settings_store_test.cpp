@@ -154,6 +154,29 @@ TEST_F(SettingsStore, StoredSoundLevelReachesBothPlayersAtStart) {
     EXPECT_EQ(fall.calls, std::vector<std::string>{"volume 1000"});
 }
 
+TEST_F(SettingsStore, MouseAndRotateReadLikeAVolumeAndASwitch) {
+    // Absent or damaged values give the mouse's exact middle and a rotating board; a mouse
+    // level is cut to its range and the middle comes back exact; "rotate" knows only 0 and 1.
+    struct Case {
+        const char* file;
+        double mouse;
+        bool rotate;
+    };
+    for (Case c : {Case{"", 0.5, true}, Case{"mouse=junk\nrotate=2", 0.5, true},
+                   Case{"mouse=0\nrotate=0", 0, false}, Case{"mouse=70000\nrotate=1", 1, true},
+                   Case{"mouse=-3\nrotate=-1", 0, true}, Case{"mouse=32767\nrotate=x", 0.5, true},
+                   Case{"mouse=16000\nrotate=0", 16000 / 65535.0, false}}) {
+        StartWithFile(QByteArray("[General]\n") + c.file + "\n");
+        MouseSetting = -1;
+        RotateBoard = !c.rotate;
+        ReadStoredControls();
+        EXPECT_EQ(MouseSetting, c.mouse) << c.file;
+        EXPECT_EQ(RotateBoard, c.rotate) << c.file;
+    }
+    MouseSetting = 0.5;
+    RotateBoard = true;
+}
+
 TEST_F(SettingsStore, DefaultVolumesAreAHairAboveHalf) {
     // A first start reads 32768 / 65535 for both.
     ReadStoredVolumes();

@@ -6,6 +6,7 @@
 #include "framework/program_queue.h"
 #include "framework/render_queue.h"
 #include "framework/scene.h"
+#include "framework/settings_values.h"
 #include "framework/screen.h"
 #include "game/flag.h"
 #include "game/random.h"
@@ -49,6 +50,8 @@ protected:
         queue_ = std::make_unique<CRenderQueue>(graphics);
         SetProgramQueue(queue_.get());
         CurrentScreen = &ScreenMain;
+        MouseSetting = 0.5;
+        RotateBoard = true;
     }
 
     void TearDown() override {
@@ -67,6 +70,8 @@ protected:
         SetRandState(savedRand_);
         ClientWidth = savedWidth_;
         ClientHeight = savedHeight_;
+        MouseSetting = 0.5;
+        RotateBoard = true;
     }
 
     /// Makes `screen` current the way the menu does, then lets its opening swing finish.

@@ -101,6 +101,28 @@ TEST_F(ScreenPlayTest, DragTurnsByOffsetTimesDegreesOverViewSizeToTheLastBit) {
     }
 }
 
+TEST_F(ScreenPlayTest, MouseSettingScalesTheDragOnALogScale) {
+    // MOUSE 0, 0.5 and 1 turn the same drag by a quarter, exactly today's and four times
+    // today's degrees, both ways and in the aim.
+    struct Case {
+        double setting, factor;
+    };
+    for (Case c : {Case{0, 0.25}, Case{0.5, 1}, Case{1, 4}, Case{0.75, 2}}) {
+        MouseSetting = c.setting;
+        Select(screen, 1, 0);
+        Camera = {0, 10};
+        screen.OnLButtonDown(100, 300);
+        screen.OnMouseDrag(117, 293);
+        double azimuth = c.factor * (17.0 * 180 / 600);
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(screen.azimuthDelta),
+                  std::bit_cast<std::uint64_t>(azimuth))
+            << c.setting;
+        EXPECT_EQ(screen.elevationDelta, c.factor * (7.0 * 90 / 400)) << c.setting;
+        EXPECT_EQ(Board[1].aim, -azimuth) << c.setting;
+        screen.OnLButtonUp(117, 293);
+    }
+}
+
 TEST_F(ScreenPlayTest, DragTurnsCameraAndAimAndReleaseNormalisesTheAzimuth) {
     // A drag to the left wraps the delta up by 360 while dragging; the release brings the
     // azimuth back into range; the selected piece aims along the camera throughout.
@@ -285,6 +307,19 @@ TEST_F(ScreenPlayTest, SidewaysScrollsAndStraySmallStepsMakeNoNotch) {
     screen.OnMouseWheel(30);
     EXPECT_FALSE(screen.wheelCharging);
     EXPECT_EQ(charge.plays, 0);
+}
+
+TEST_F(ScreenPlayTest, WithoutRotateBoardThePassedTurnLeavesTheCamera) {
+    // ROTATE BOARD off: the turn passes to White and the view stays where Red left it.
+    RotateBoard = false;
+    Select(screen, 0, 0);
+    Camera = {30, 40};
+    FlickAtSpeed(screen, 0.3);
+    TickToRest(screen);
+    EXPECT_EQ(screen.sideInControl, kWhite);
+    EXPECT_FALSE(screen.IsSwinging());
+    EXPECT_EQ(Camera.azimuth, 30);
+    EXPECT_EQ(Camera.elevation, 40);
 }
 
 TEST_F(ScreenPlayTest, FlickRunsToRestIsJudgedAndTheTurnPasses) {

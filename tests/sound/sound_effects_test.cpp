@@ -1,4 +1,5 @@
 #include "sound/sound_effects.h"
+#include "sound/vorbis_stream.h"
 
 #include "tests/sound/wave_capture.h"
 
@@ -90,4 +91,48 @@ TEST(SoundEffects, FallSoundPlaysAtItsLevel) {
         ASSERT_TRUE(WaitUntilQuiet(effects.FallSound));
     }
     EXPECT_NEAR(PeakLevel(CapturedOutput()), peak / 2.0, 2);
+}
+
+// The carried music lasts at least 90 s and goes round without a seam: after its last frame
+// come exactly its first ones.
+TEST(Music, CarriedPieceLoopsOntoItsOwnStart) {
+    std::unique_ptr<VorbisStream> stream = VorbisStream::Open(SoundResource("MUSIC", kMusicId));
+    ASSERT_TRUE(stream);
+    EXPECT_GE(stream->Frames(), 90 * stream->Rate());
+    std::vector<std::int16_t> first(4096 * stream->Channels()), block(first.size());
+    ASSERT_TRUE(stream->Read(first));
+    std::vector<std::int16_t> rest((stream->Frames() - 4096) * stream->Channels());
+    ASSERT_TRUE(stream->Read(rest));
+    ASSERT_TRUE(stream->Read(block));
+    EXPECT_EQ(block, first);
+    // The join itself is as smooth as the music around it.
+    EXPECT_LT(std::abs(first[0] - rest.back()), 3000);
+}
+
+// Music that does not decode says so in one line, stays silent, and the effects play on.
+TEST(Music, UndecodableMusicIsOneLineAndSilence) {
+    std::span<const unsigned char> real = SoundResource("MUSIC", kMusicId);
+    std::vector<unsigned char> junk(4096, 0x5A);
+    for (std::span<const unsigned char> bytes :
+         {std::span<const unsigned char>{}, std::span<const unsigned char>(junk),
+          real.first(200)}) {
+        testing::internal::CaptureStderr();
+        CMusic music(bytes);
+        music.SetLevel(1);
+        EXPECT_FALSE(music.Feed());
+        std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(music.IsSilent()) << bytes.size();
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    }
+    // The carried music streams on the sound thread while its level changes from here (run
+    // under ThreadSanitizer too) and the effects play beside it.
+    SoundEffects effects;
+    EXPECT_FALSE(effects.Music.IsSilent());
+    for (double level : {1.0, 0.2, 0.0, 0.7}) {
+        effects.Music.SetLevel(level);
+        std::this_thread::sleep_for(60ms);
+    }
+    effects.ChargeSound.Play();
+    EXPECT_TRUE(WaitUntilQuiet(effects.ChargeSound));
+    EXPECT_FALSE(effects.Music.IsSilent());
 }

@@ -1,9 +1,10 @@
-"""Writes the game's pictures, sounds and icon into assets/ (run through tools/make_assets.sh)."""
+"""Writes the game's pictures, sounds, music and icon into assets/ (run through tools/make_assets.sh)."""
 
 import pathlib
 import sys
 
 import icon
+import music
 import pictures
 import sounds
 
@@ -25,6 +26,8 @@ def main():
         if written != file_size:
             sys.exit(f"{name}: {written} bytes, expected {file_size}")
         print(f"WAVE {resource_id} {name} {written} bytes")
+    seconds, size = music.write_ogg(ASSETS / "music.ogg")
+    print(f"MUSIC 137 music.ogg {seconds:.1f} s {size} bytes")
     # The window's icon and the launcher's, one picture at every size a desktop asks for.
     for size, image in icon.sizes(icon.design()):
         name = f"icon_{size}.png"
