@@ -3,15 +3,19 @@
 #include <enet/enet.h>
 #include <enet/time.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <deque>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <thread>
 #include <unordered_map>
 
 // Threads: the public operations run on the user-interface thread; ServiceLoop runs on the
-// peer's service thread. `mutex` guards the host (every ENet call on it), the links and the
+// peer's service thread; a host name given to Connect is resolved on a detached thread that
+// shares only its Resolution. `mutex` guards the host (every ENet call on it), the links and the
 // received queue. The service thread waits for the socket without the lock, so a Send waits at
 // most for one pass over events that have already arrived. The peer owns the host, the thread
 // and every queued packet; the destructor joins the thread before it destroys the host.
@@ -52,6 +56,16 @@ struct Link {
     Clock::time_point heardAt{};          ///< when it was established or last sent us a packet
 };
 
+/// A host name being resolved on a thread of its own, shared by that thread and the peer: a
+/// slow resolver holds up neither the caller nor the service thread, and a peer destroyed
+/// meanwhile simply never looks at the answer.
+struct Resolution {
+    std::mutex mutex;
+    bool done = false;
+    bool resolved = false;
+    ENetAddress address{};
+};
+
 /// ENet's process-wide set-up, done once; on Linux it has nothing to undo.
 bool EnsureEnetInitialized() {
     static const bool initialized = enet_initialize() == 0;
@@ -65,9 +79,12 @@ struct ReliableUdpPeer::Impl {
     ENetHost* host = nullptr;  // written only while the service thread is not running
     int maxConnections = 0;
     int incomingLimit = 0;
+    int perAddressLimit = ENET_PROTOCOL_MAXIMUM_PEER_ID;
+    std::size_t droppedPackets = 0;
     std::uint16_t boundPort = 0;
     std::unordered_map<ENetPeer*, Link> links;
     std::deque<std::unique_ptr<NetPacket>> received;
+    std::shared_ptr<Resolution> resolving;  ///< the name Connect is resolving, if any
     std::atomic<bool> stopRequested{false};
     std::thread serviceThread;
 
@@ -79,10 +96,14 @@ struct ReliableUdpPeer::Impl {
     void HandleReceive(const ENetEvent& event);
     void HandleDisconnect(ENetPeer* peer, enet_uint32 reason);
     void WatchSilence();
+    void ConnectResolved();
+    bool ConnectTo(const ENetAddress& address);
     bool HasTimedOut(ENetPeer* peer, const Link& link, Clock::time_point now) const;
     void Queue(std::uint8_t id);
     void SendInternal(ENetPeer* peer, std::uint8_t byte);
     int CountLinks(bool establishedIncomingOnly) const;
+    int CountClientsFrom(enet_uint32 addressHost) const;
+    void ApplyPerAddressLimit();
     bool AwaitsAcknowledgement() const;
     void DisconnectAll();
 };
@@ -105,6 +126,7 @@ void ReliableUdpPeer::Impl::ServiceEvents() {
     while (enet_host_service(host, &event, 0) > 0) {
         HandleEvent(event);
     }
+    ConnectResolved();
     WatchSilence();
 }
 
@@ -130,7 +152,8 @@ void ReliableUdpPeer::Impl::HandleConnect(ENetPeer* peer) {
     // Our own attempt reached its host: we report it only when the host's welcome arrives,
     // because a full host turns clients away only after ENet has connected them.
     if (found != links.end() && found->second.outgoing) return;
-    bool roomLeft = CountLinks(true) < incomingLimit && CountLinks(false) < maxConnections;
+    bool roomLeft = CountLinks(true) < incomingLimit && CountLinks(false) < maxConnections &&
+                    CountClientsFrom(peer->address.host) < perAddressLimit;
     if (roomLeft) {
         AcceptClient(peer);
         return;
@@ -165,6 +188,10 @@ void ReliableUdpPeer::Impl::HandleReceive(const ENetEvent& event) {
         return;
     }
     if (length == 0) return;
+    if (received.size() >= kMaxReceivedPackets) {
+        ++droppedPackets;
+        return;
+    }
     received.push_back(std::make_unique<NetPacket>(NetPacket{{bytes, bytes + length}}));
 }
 
@@ -211,6 +238,7 @@ bool ReliableUdpPeer::Impl::HasTimedOut(ENetPeer* peer, const Link& link,
 }
 
 void ReliableUdpPeer::Impl::Queue(std::uint8_t id) {
+    if (received.size() >= 2 * kMaxReceivedPackets) return;
     received.push_back(std::make_unique<NetPacket>(NetPacket{{id}}));
 }
 
@@ -227,6 +255,15 @@ int ReliableUdpPeer::Impl::CountLinks(bool establishedIncomingOnly) const {
         if (link.refused) continue;
         if (establishedIncomingOnly && (link.outgoing || !link.established)) continue;
         ++count;
+    }
+    return count;
+}
+
+int ReliableUdpPeer::Impl::CountClientsFrom(enet_uint32 addressHost) const {
+    int count = 0;
+    for (const auto& [peer, link] : links) {
+        bool client = !link.outgoing && link.established && !link.refused;
+        if (client && peer->address.host == addressHost) ++count;
     }
     return count;
 }
@@ -257,32 +294,56 @@ void ReliableUdpPeer::Impl::DisconnectAll() {
 ReliableUdpPeer::ReliableUdpPeer() : impl_(std::make_unique<Impl>()) {}
 
 ReliableUdpPeer::~ReliableUdpPeer() {
+    Close(Farewell::kNotice);
+}
+
+void ReliableUdpPeer::Close(Farewell farewell) {
     if (impl_->host == nullptr) return;
     {
         std::lock_guard lock(impl_->mutex);
         impl_->stopRequested = true;
-        impl_->DisconnectAll();
+        // Destroying the host below resets its peers without sending them anything.
+        if (farewell == Farewell::kNotice) impl_->DisconnectAll();
+        impl_->links.clear();
     }
     // The thread notices the stop within one update period, at its next wake.
     impl_->serviceThread.join();
+    std::lock_guard lock(impl_->mutex);
     enet_host_destroy(impl_->host);
+    impl_->host = nullptr;
+    impl_->boundPort = 0;
 }
 
-bool ReliableUdpPeer::Startup(int maxConnections, int updatePeriodMs, std::uint16_t port) {
-    if (impl_->host != nullptr || !EnsureEnetInitialized()) return false;
+// ENet itself ignores the connection attempts from one address beyond its documented
+// `duplicatePeers`; one more than the limit lets the host tell that one why it is sent away.
+void ReliableUdpPeer::Impl::ApplyPerAddressLimit() {
+    if (host == nullptr) return;
+    host->duplicatePeers =
+        static_cast<std::size_t>(std::min<int>(perAddressLimit + 1, ENET_PROTOCOL_MAXIMUM_PEER_ID));
+}
+
+bool ReliableUdpPeer::Startup(int maxConnections, int updatePeriodMs, std::uint16_t port,
+                              const char* localAddress) {
+    if (impl_->host != nullptr || impl_->stopRequested.load() || !EnsureEnetInitialized())
+        return false;
     if (maxConnections < 1 || maxConnections >= ENET_PROTOCOL_MAXIMUM_PEER_ID) return false;
     if (updatePeriodMs < 1) return false;
     ENetAddress address{.host = ENET_HOST_ANY, .port = port};
+    if (localAddress != nullptr && enet_address_set_host_ip(&address, localAddress) != 0)
+        return false;
     // One slot more than the connections allowed: ENet ignores a client it has no slot for,
     // while a slot lets the host tell the client that it is full.
     ENetHost* host = enet_host_create(&address, static_cast<std::size_t>(maxConnections) + 1,
                                       kChannelCount, 0, 0);
     if (host == nullptr) return false;
+    // The documented limit of ENet's host on what one message may be, sent or received.
+    host->maximumPacketSize = kMaxMessageBytes;
     ENetAddress bound{};
     enet_socket_get_address(host->socket, &bound);
     std::lock_guard lock(impl_->mutex);
     impl_->host = host;
     impl_->maxConnections = maxConnections;
+    impl_->ApplyPerAddressLimit();
     impl_->boundPort = bound.port;
     impl_->serviceThread = std::thread([impl = impl_.get(), socket = host->socket, updatePeriodMs] {
         impl->ServiceLoop(socket, static_cast<enet_uint32>(updatePeriodMs));
@@ -295,19 +356,54 @@ void ReliableUdpPeer::SetMaximumIncomingConnections(int numberAllowed) {
     impl_->incomingLimit = numberAllowed;
 }
 
-bool ReliableUdpPeer::Connect(const char* host, std::uint16_t port) {
-    if (impl_->host == nullptr || host == nullptr) return false;
-    ENetAddress address{.host = ENET_HOST_ANY, .port = port};
-    // Resolving a name may take a while: the service thread keeps running meanwhile.
-    if (enet_address_set_host(&address, host) != 0) return false;
+void ReliableUdpPeer::SetMaximumConnectionsPerAddress(int numberAllowed) {
     std::lock_guard lock(impl_->mutex);
-    if (impl_->CountLinks(false) >= impl_->maxConnections) return false;
-    ENetPeer* peer = enet_host_connect(impl_->host, &address, kChannelCount, 0);
+    impl_->perAddressLimit = std::clamp(numberAllowed, 0, int{ENET_PROTOCOL_MAXIMUM_PEER_ID});
+    impl_->ApplyPerAddressLimit();
+}
+
+bool ReliableUdpPeer::Impl::ConnectTo(const ENetAddress& address) {
+    ENetPeer* peer = enet_host_connect(host, &address, kChannelCount, 0);
     if (peer == nullptr) return false;
     // ENet's own time-out is a backstop behind the watch, which gives up first.
     enet_peer_timeout(peer, 0, kConnectTimeoutMs, kConnectTimeoutMs);
-    impl_->links[peer] = Link{.outgoing = true, .connectDeadline = Clock::now() + kConnectTimeout};
-    enet_host_flush(impl_->host);
+    links[peer] = Link{.outgoing = true, .connectDeadline = Clock::now() + kConnectTimeout};
+    enet_host_flush(host);
+    return true;
+}
+
+// Once the name Connect handed on has an answer, the attempt goes on or has failed.
+void ReliableUdpPeer::Impl::ConnectResolved() {
+    if (resolving == nullptr) return;
+    std::optional<ENetAddress> address;
+    {
+        std::lock_guard answer(resolving->mutex);
+        if (!resolving->done) return;
+        if (resolving->resolved) address = resolving->address;
+    }
+    resolving.reset();
+    if (!address || !ConnectTo(*address)) Queue(kIdConnectionAttemptFailed);
+}
+
+bool ReliableUdpPeer::Connect(const char* host, std::uint16_t port) {
+    if (impl_->host == nullptr || host == nullptr) return false;
+    std::lock_guard lock(impl_->mutex);
+    if (impl_->CountLinks(false) + (impl_->resolving ? 1 : 0) >= impl_->maxConnections)
+        return false;
+    ENetAddress address{.host = ENET_HOST_ANY, .port = port};
+    // A dotted address needs no resolver and is tried at once.
+    if (enet_address_set_host_ip(&address, host) == 0) return impl_->ConnectTo(address);
+    auto resolution = std::make_shared<Resolution>();
+    resolution->address.port = port;
+    impl_->resolving = resolution;
+    std::thread([resolution, name = std::string(host)] {
+        ENetAddress resolved{.host = ENET_HOST_ANY, .port = resolution->address.port};
+        bool ok = enet_address_set_host(&resolved, name.c_str()) == 0;
+        std::lock_guard answer(resolution->mutex);
+        resolution->resolved = ok;
+        resolution->address = resolved;
+        resolution->done = true;
+    }).detach();
     return true;
 }
 
@@ -320,7 +416,7 @@ std::unique_ptr<NetPacket> ReliableUdpPeer::Receive() {
 }
 
 void ReliableUdpPeer::Send(std::span<const std::uint8_t> data) {
-    if (impl_->host == nullptr || data.empty()) return;
+    if (impl_->host == nullptr || data.empty() || data.size() > kMaxMessageBytes) return;
     std::lock_guard lock(impl_->mutex);
     if (impl_->host->connectedPeers == 0) return;
     ENetPacket* packet = enet_packet_create(data.data(), data.size(), ENET_PACKET_FLAG_RELIABLE);
@@ -356,4 +452,9 @@ int ReliableUdpPeer::ConnectedCount() const {
     for (const auto& [peer, link] : impl_->links)
         count += link.established ? 1 : 0;
     return count;
+}
+
+std::size_t ReliableUdpPeer::DroppedPackets() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->droppedPackets;
 }

@@ -10,6 +10,8 @@
 #include "tests/net/free_port.h"
 #include "tests/play/play_fixture.h"
 
+#include <enet/enet.h>
+
 #include <bit>
 
 using namespace std::chrono_literals;
@@ -175,9 +177,11 @@ TEST_F(PlayNTest, TheOtherArmysTurnCannotBeTaken) {
 }
 
 // A won GAME shows its result with no points, then leads to the main menu; the session is
-// closed and the screen is reset for the next one.
+// closed without a word to the other machine, which is still playing the same GAME, and the
+// screen is reset for the next one.
 TEST_F(PlayNTest, AWonGameClosesTheSessionAndLeadsToTheMenu) {
     StartNetworkSession(1, "");
+    auto other = ConnectedClient();
     Begin(kRed);
     ScreenPlayN.match.row[kRed] = 6;
     ScreenPlayN.match.gameScore = {5, 9};
@@ -193,6 +197,9 @@ TEST_F(PlayNTest, AWonGameClosesTheSessionAndLeadsToTheMenu) {
     EXPECT_EQ(ScreenPlayN.match.row[kRed], 0);
     ScreenCongr.OnBack();
     EXPECT_EQ(CurrentScreen, &ScreenMain);
+    auto heard = NextPacket(*other, 300ms);
+    EXPECT_TRUE(heard == nullptr || heard->data[0] == kIdFlickMessage);
+    EXPECT_EQ(NextPacket(*other, 100ms), nullptr);
 }
 
 // A won battle returns to the game with no points shown.
@@ -207,9 +214,11 @@ TEST_F(PlayNTest, AWonBattleShowsNoPoints) {
     EXPECT_EQ(ScreenCongr.ReturnScreen, &ScreenPlayN);
 }
 
-// The settings screen's way to the main menu ends the session; its way back keeps it.
+// The settings screen's way to the main menu ends the session, and the other machine hears
+// it at once; its way back keeps it.
 TEST_F(PlayNTest, LeavingForTheMenuThroughSettingsEndsTheSession) {
     StartNetworkSession(1, "");
+    auto other = ConnectedClient();
     Begin(kRed);
     ScreenPlayN.OnBack();
     ASSERT_EQ(CurrentScreen, &ScreenSett);
@@ -220,6 +229,9 @@ TEST_F(PlayNTest, LeavingForTheMenuThroughSettingsEndsTheSession) {
     ScreenSett.OnLButtonDown(136, 320);  // "MAIN MENU", canvas (0.34, 0.2) in 600 x 400
     EXPECT_EQ(CurrentScreen, &ScreenMain);
     EXPECT_EQ(NetPeer, nullptr);
+    auto heard = NextPacket(*other, 300ms);
+    ASSERT_NE(heard, nullptr);
+    EXPECT_EQ(heard->data[0], kIdDisconnectionNotification);
 }
 
 // A Red flick made before anyone connected reaches nobody; once two White machines are
@@ -263,6 +275,112 @@ TEST_F(PlayNTest, AWhiteFlickReachesOnlyTheHost) {
     EXPECT_TRUE(ScreenPlayN.pending);
     EXPECT_EQ(ScreenPlayN.match.lastFlickedPiece, 9);
     EXPECT_EQ(NextPacket(*second, 300ms), nullptr);
+}
+
+namespace {
+
+/// A machine of the test's own on its own loopback address that speaks ENet directly, so that
+/// it can send what the game's peer never would. Destroyed, it simply falls silent.
+class HostileMachine {
+public:
+    HostileMachine(const char* localAddress, std::uint16_t port) {
+        enet_initialize();
+        ENetAddress local{.host = ENET_HOST_ANY, .port = 0};
+        enet_address_set_host_ip(&local, localAddress);
+        host_ = enet_host_create(&local, 1, 2, 0, 0);
+        ENetAddress session{.host = ENET_HOST_ANY, .port = port};
+        enet_address_set_host_ip(&session, "127.0.0.1");
+        peer_ = enet_host_connect(host_, &session, 2, 0);
+        ENetEvent event;
+        connected =
+            enet_host_service(host_, &event, 2000) > 0 && event.type == ENET_EVENT_TYPE_CONNECT;
+    }
+    ~HostileMachine() { enet_host_destroy(host_); }
+
+    void Send(const std::vector<std::uint8_t>& bytes, int copies) {
+        for (int copy = 0; copy < copies; ++copy) {
+            ENetPacket* packet =
+                enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE);
+            enet_peer_send(peer_, 0, packet);
+        }
+        Serve();
+    }
+    /// Sends what is due and takes what arrived.
+    void Serve() {
+        ENetEvent event;
+        while (enet_host_service(host_, &event, 0) > 0) {
+            if (event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);
+        }
+    }
+
+    bool connected = false;
+
+private:
+    ENetHost* host_ = nullptr;
+    ENetPeer* peer_ = nullptr;
+};
+
+std::vector<std::uint8_t> FlickBytes(std::int32_t piece, double aim, double power,
+                                     std::size_t length = kFlickMessageSize) {
+    auto encoded = EncodeFlickMessage({piece, aim, power});
+    std::vector<std::uint8_t> bytes(encoded.begin(), encoded.end());
+    bytes.resize(length);
+    return bytes;
+}
+
+}  // namespace
+
+// Whatever one machine sends, the Red host's game goes on: a flick along a huge aim waits no
+// longer than the longest swing, one of the host's own army is ignored, a flood of unknown
+// identifiers opens one box, an oversized packet is not taken, and a flood while the settings
+// screen is current is cut at the queue's bound. Each machine has an address of its own.
+TEST_F(PlayNTest, HostileMessagesNeitherHoldNorMoveNorFloodTheGame) {
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> packet;
+        int copies;
+        bool inSettings;
+        bool taken;  // a flick of piece 9 is taken
+        std::size_t boxes;
+    };
+    const std::size_t floodCopies = kMaxReceivedPackets + 200;
+    StartNetworkSession(1, "");
+    Begin(kRed);
+    int address = 10;
+    for (const Case& c : std::vector<Case>{
+             {"huge aim", FlickBytes(9, 1e6, 0.3), 1, false, true, 0},
+             {"own army", FlickBytes(3, 0, 1), 1, false, false, 0},
+             {"unknown flood", {99}, 100, false, false, 1},
+             {"oversized", FlickBytes(9, 0, 0.3, kMaxMessageBytes + 1), 1, false, false, 0},
+             {"flood in settings", FlickBytes(9, 0, 0.3), int(floodCopies), true, true, 0}}) {
+        SCOPED_TRACE(c.what);
+        HostileMachine hostile(("127.0.0." + std::to_string(address++)).c_str(), GamePort());
+        ASSERT_TRUE(hostile.connected);
+        if (c.inSettings) ScreenPlayN.OnBack();
+        messages.texts.clear();
+        hostile.Send(c.packet, c.copies);
+        if (c.inSettings) {
+            // Nothing pumps while the settings screen is current: the whole flood waits.
+            for (int wait = 0;
+                 wait < 3000 && NetPeer->DroppedPackets() + kMaxReceivedPackets < floodCopies;
+                 ++wait) {
+                std::this_thread::sleep_for(1ms);
+                hostile.Serve();
+            }
+            EXPECT_GE(NetPeer->DroppedPackets(), floodCopies - kMaxReceivedPackets);
+            ScreenSett.OnBack();
+        }
+        for (int tick = 0; tick < c.copies + 10 && !ScreenPlayN.pending; ++tick) {
+            std::this_thread::sleep_for(2ms);
+            hostile.Serve();
+            Tick();
+        }
+        EXPECT_EQ(ScreenPlayN.pending != 0, c.taken);
+        EXPECT_LE(ScreenPlayN.countdown, kMaxReceivedFlickWaitTicks);
+        EXPECT_EQ(messages.texts.size(), c.boxes);
+        PlayReceivedToRest();
+        EXPECT_EQ(CurrentScreen, &ScreenPlayN);
+    }
 }
 
 namespace {
