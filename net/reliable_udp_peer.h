@@ -1,10 +1,10 @@
 #pragma once
 
 // Threads: every public call belongs to the user-interface thread. A host name given to Connect
-// is resolved on a short-lived thread of its own. A peer runs one service
-// thread of its own, which wakes when a datagram arrives and at least every update period to
-// send, resend, acknowledge and keep the connections alive; it turns what it hears into packets
-// on a queue that Receive empties. One mutex serialises every ENet call on the peer's host
+// is resolved on a short-lived thread of its own. A peer runs one service thread of its own,
+// which wakes when a datagram arrives and at least every update period to send, resend,
+// acknowledge and keep the connections alive; it turns what it hears into packets on a queue
+// that Receive empties. One mutex serialises every ENet call on the peer's host
 // between the two threads. The peer owns its host and thread; destroying it stops both at once.
 
 #include <chrono>
@@ -36,7 +36,7 @@ struct NetPacket {
 /// (kIdConnectionAttemptFailed).
 inline constexpr std::uint32_t kConnectTimeoutMs = 5000;
 /// Linger gives up on a machine from which nothing came for this long, milliseconds: a live
-/// machine answers ENet's keep-alive ping, sent after 500 ms of quiet, well within it.
+/// game sends its keep-alive every quarter second, well within it.
 inline constexpr std::uint32_t kLingerSilenceMs = 1000;
 /// The largest message a peer sends or takes, bytes; ENet ignores a larger one. The game's
 /// largest is its 24-byte flick.
@@ -94,10 +94,11 @@ public:
     /// kMaxMessageBytes.
     void Send(std::span<const std::uint8_t> data);
 
-    /// Waits, up to `limit`, until every connected machine that is still heard from has
-    /// acknowledged all that was sent to it, so that a session closed right after its last
-    /// flick does not take that flick with it. A machine silent for kLingerSilenceMs is not
-    /// waited for. Returns at once when nothing is unacknowledged; true when all was.
+    /// Waits, up to `limit`, until every connected game that is still heard from has sent a
+    /// receipt for all that was sent to it, so that a session closed right after its last
+    /// flick does not take that flick with it. A machine silent for kLingerSilenceMs, or one
+    /// that does not speak the game's protocol, is not waited for. Returns at once when nothing
+    /// awaits a receipt; true when nothing did by the end.
     bool Linger(std::chrono::milliseconds limit);
 
     /// Closes the peer at once: tells the connected machines as `farewell` says, stops the

@@ -279,50 +279,33 @@ TEST_F(PlayNTest, AWhiteFlickReachesOnlyTheHost) {
 
 namespace {
 
-/// A machine of the test's own on its own loopback address that speaks ENet directly, so that
-/// it can send what the game's peer never would. Destroyed, it simply falls silent.
-class HostileMachine {
-public:
-    HostileMachine(const char* localAddress, std::uint16_t port) {
-        enet_initialize();
-        ENetAddress local{.host = ENET_HOST_ANY, .port = 0};
-        enet_address_set_host_ip(&local, localAddress);
-        host_ = enet_host_create(&local, 1, 2, 0, 0);
-        ENetAddress session{.host = ENET_HOST_ANY, .port = port};
+/// A machine on a loopback address of its own that speaks ENet directly, to send what the
+/// game's peer never would; destroyed, it falls silent.
+struct HostileMachine {
+    HostileMachine(int lastByte, std::uint16_t port) {
+        ENetAddress local{}, session{.host = 0, .port = port};
+        enet_address_set_host_ip(&local, ("127.0.0." + std::to_string(lastByte)).c_str());
         enet_address_set_host_ip(&session, "127.0.0.1");
-        peer_ = enet_host_connect(host_, &session, 2, 0);
-        ENetEvent event;
-        connected =
-            enet_host_service(host_, &event, 2000) > 0 && event.type == ENET_EVENT_TYPE_CONNECT;
+        host = enet_host_create(&local, 1, 2, 0, 0);
+        peer = enet_host_connect(host, &session, 2, 0);
     }
-    ~HostileMachine() { enet_host_destroy(host_); }
-
-    void Send(const std::vector<std::uint8_t>& bytes, int copies) {
-        for (int copy = 0; copy < copies; ++copy) {
-            ENetPacket* packet =
-                enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE);
-            enet_peer_send(peer_, 0, packet);
-        }
-        Serve();
-    }
-    /// Sends what is due and takes what arrived.
-    void Serve() {
+    ~HostileMachine() { enet_host_destroy(host); }
+    /// Sends what is due and takes what came, waiting up to `waitMs` for the first; true if
+    /// anything came.
+    bool Serve(enet_uint32 waitMs) {
         ENetEvent event;
-        while (enet_host_service(host_, &event, 0) > 0) {
+        bool heard = false;
+        for (; enet_host_service(host, &event, waitMs) > 0; waitMs = 0, heard = true) {
             if (event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);
         }
+        return heard;
     }
-
-    bool connected = false;
-
-private:
-    ENetHost* host_ = nullptr;
-    ENetPeer* peer_ = nullptr;
+    ENetHost* host;
+    ENetPeer* peer;
 };
 
-std::vector<std::uint8_t> FlickBytes(std::int32_t piece, double aim, double power,
-                                     std::size_t length = kFlickMessageSize) {
-    auto encoded = EncodeFlickMessage({piece, aim, power});
+std::vector<std::uint8_t> FlickBytes(std::int32_t piece, double aim, std::size_t length = 24) {
+    auto encoded = EncodeFlickMessage({piece, aim, 0.3});
     std::vector<std::uint8_t> bytes(encoded.begin(), encoded.end());
     bytes.resize(length);
     return bytes;
@@ -330,49 +313,48 @@ std::vector<std::uint8_t> FlickBytes(std::int32_t piece, double aim, double powe
 
 }  // namespace
 
-// Whatever one machine sends, the Red host's game goes on: a flick along a huge aim waits no
+// Whatever another machine sends, the Red host's game goes on: a flick along a huge aim waits no
 // longer than the longest swing, one of the host's own army is ignored, a flood of unknown
 // identifiers opens one box, an oversized packet is not taken, and a flood while the settings
-// screen is current is cut at the queue's bound. Each machine has an address of its own.
+// screen is current is cut at the queue's bound.
 TEST_F(PlayNTest, HostileMessagesNeitherHoldNorMoveNorFloodTheGame) {
     struct Case {
         const char* what;
         std::vector<std::uint8_t> packet;
-        int copies;
+        std::size_t copies;
         bool inSettings;
         bool taken;  // a flick of piece 9 is taken
         std::size_t boxes;
     };
-    const std::size_t floodCopies = kMaxReceivedPackets + 200;
+    const std::size_t flood = kMaxReceivedPackets + 200;
     StartNetworkSession(1, "");
     Begin(kRed);
     int address = 10;
-    for (const Case& c : std::vector<Case>{
-             {"huge aim", FlickBytes(9, 1e6, 0.3), 1, false, true, 0},
-             {"own army", FlickBytes(3, 0, 1), 1, false, false, 0},
-             {"unknown flood", {99}, 100, false, false, 1},
-             {"oversized", FlickBytes(9, 0, 0.3, kMaxMessageBytes + 1), 1, false, false, 0},
-             {"flood in settings", FlickBytes(9, 0, 0.3), int(floodCopies), true, true, 0}}) {
+    for (const Case& c :
+         std::vector<Case>{{"huge aim", FlickBytes(9, 1e6), 1, false, true, 0},
+                           {"own army", FlickBytes(3, 0), 1, false, false, 0},
+                           {"unknown flood", {99}, 100, false, false, 1},
+                           {"oversized", FlickBytes(9, 0, 65), 1, false, false, 0},
+                           {"flood in settings", FlickBytes(9, 0), flood, true, true, 0}}) {
         SCOPED_TRACE(c.what);
-        HostileMachine hostile(("127.0.0." + std::to_string(address++)).c_str(), GamePort());
-        ASSERT_TRUE(hostile.connected);
+        HostileMachine hostile(address++, GamePort());
+        ASSERT_TRUE(hostile.Serve(2000));
         if (c.inSettings) ScreenPlayN.OnBack();
         messages.texts.clear();
-        hostile.Send(c.packet, c.copies);
-        if (c.inSettings) {
-            // Nothing pumps while the settings screen is current: the whole flood waits.
-            for (int wait = 0;
-                 wait < 3000 && NetPeer->DroppedPackets() + kMaxReceivedPackets < floodCopies;
-                 ++wait) {
-                std::this_thread::sleep_for(1ms);
-                hostile.Serve();
-            }
-            EXPECT_GE(NetPeer->DroppedPackets(), floodCopies - kMaxReceivedPackets);
-            ScreenSett.OnBack();
+        for (std::size_t copy = 0; copy < c.copies; ++copy) {
+            enet_peer_send(
+                hostile.peer, 0,
+                enet_packet_create(c.packet.data(), c.packet.size(), ENET_PACKET_FLAG_RELIABLE));
         }
-        for (int tick = 0; tick < c.copies + 10 && !ScreenPlayN.pending; ++tick) {
-            std::this_thread::sleep_for(2ms);
-            hostile.Serve();
+        // Nothing pumps while the settings screen is current: the whole flood waits.
+        for (int wait = 0; c.inSettings && NetPeer->DroppedPackets() < flood - kMaxReceivedPackets;
+             ++wait) {
+            ASSERT_LT(wait, 3000);
+            hostile.Serve(1);
+        }
+        if (c.inSettings) ScreenSett.OnBack();
+        for (std::size_t tick = 0; tick < c.copies + 10 && !ScreenPlayN.pending; ++tick) {
+            hostile.Serve(2);
             Tick();
         }
         EXPECT_EQ(ScreenPlayN.pending != 0, c.taken);
