@@ -135,6 +135,18 @@ TEST_F(PlayNTest, AFlickArrivingDuringAnotherWaitsForTheTableToRest) {
     EXPECT_TRUE(ScreenPlayN.WaitingFlicks().empty());
 }
 
+// A waiting flick whose piece has fallen meanwhile is dropped, and the next is taken instead.
+TEST_F(PlayNTest, AWaitingFlickOfAFallenPieceIsDropped) {
+    Begin(kWhite);
+    for (std::int32_t piece : {0, 1, 2})
+        ScreenPlayN.HandleFlickMessage({piece, 0, 1.0});
+    Board[1].alive = 0;
+    PlayReceivedToRest();
+    Tick();
+    EXPECT_EQ(ScreenPlayN.match.lastFlickedPiece, 2);
+    EXPECT_EQ(Board[1].selected, 0);
+}
+
 // Every battle turns the camera to this machine's army, whoever moves first, and leaves the
 // side in control alone.
 TEST_F(PlayNTest, StartsEachBattleLookingFromTheLocalArmy) {
