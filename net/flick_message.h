@@ -19,8 +19,7 @@
 /// Size of a flick message on the wire, bytes.
 inline constexpr std::size_t kFlickMessageSize = 24;
 /// The largest aim a flick message may carry, degrees either way. A player's aims stay within a
-/// few turns; a larger one could only come from a faulty peer, and would make the camera swing
-/// along it for longer than a game lasts.
+/// few turns; a larger one could only come from a faulty peer.
 inline constexpr double kMaxFlickAim = 1e6;
 /// The largest power a flick message may carry, board units per second. A player's hardest
 /// flick is near a thousand; anything far beyond it could only come from a faulty peer and

@@ -1,8 +1,11 @@
 #include "net/network_session.h"
 
+#include "framework/clock.h"
 #include "framework/message_box.h"
 
 #include <chrono>
+#include <cstdio>
+#include <optional>
 #include <string>
 
 std::unique_ptr<ReliableUdpPeer> NetPeer;
@@ -11,6 +14,14 @@ namespace {
 
 std::uint16_t SessionPort = kGamePort;
 int OpenMessages = 0;
+
+/// The "Network: msg %d" boxes of the session.
+struct UnknownMessages {
+    bool boxOpen = false;
+    std::optional<std::int64_t> lastBoxAt;  ///< TimeMs when the last one opened
+    long dropped = 0;                       ///< identifiers not shown
+};
+UnknownMessages Unknown;
 
 // The text of the box a connection event shows; null for events that show none.
 const char* EventText(std::uint8_t id) {
@@ -37,6 +48,33 @@ void ShowNetworkMessage(const std::string& text) {
     --OpenMessages;
 }
 
+void ShowUnknownMessage(std::uint8_t id) {
+    std::int64_t now = TimeMs();
+    bool due = !Unknown.lastBoxAt || now - *Unknown.lastBoxAt >= kUnknownMessageBoxIntervalMs;
+    if (Unknown.boxOpen || !due || OpenMessages >= kMaxOpenNetworkMessages) {
+        ++Unknown.dropped;
+        return;
+    }
+    Unknown.boxOpen = true;
+    Unknown.lastBoxAt = now;
+    ShowNetworkMessage("Network: msg " + std::to_string(id));
+    Unknown.boxOpen = false;
+}
+
+// The one line on what the ended session dropped, if it dropped anything.
+void ReportDropped() {
+    std::size_t packets = NetPeer != nullptr ? NetPeer->DroppedPackets() : 0;
+    if (Unknown.dropped > 0 || packets > 0) {
+        std::fprintf(stderr,
+                     "Network: %ld unknown messages were not shown, %zu received packets were "
+                     "dropped\n",
+                     Unknown.dropped, packets);
+    }
+    // A box still open stays the only one; the next session may show one at once.
+    Unknown.dropped = 0;
+    Unknown.lastBoxAt.reset();
+}
+
 }  // namespace
 
 std::uint16_t GamePort() {
@@ -52,6 +90,7 @@ void StartNetworkSession(bool playsRed, const char* address) {
     if (playsRed) {
         NetPeer->Startup(kHostConnections, kPeerUpdatePeriodMs, SessionPort);
         NetPeer->SetMaximumIncomingConnections(kHostConnections);
+        NetPeer->SetMaximumConnectionsPerAddress(kHostConnectionsPerAddress);
         return;
     }
     NetPeer->Startup(kClientConnections, kPeerUpdatePeriodMs, 0);
@@ -78,7 +117,7 @@ void HandleNetworkPacket(std::span<const std::uint8_t> data, FlickReceiver& scre
     } else if (const char* text = EventText(id)) {
         ShowNetworkMessage(text);
     } else {
-        ShowNetworkMessage("Network: msg " + std::to_string(id));
+        ShowUnknownMessage(id);
     }
 }
 
@@ -88,10 +127,24 @@ void SendFlickMessage(const FlickMessage& message) {
     NetPeer->Send(bytes);
 }
 
-void CloseNetworkSession() {
+namespace {
+
+void EndSession(Farewell farewell) {
+    ReportDropped();
     if (NetPeer == nullptr) return;
     // The game ends on the machine that made the last move before the other has played it;
     // on a lossy link that flick may still be on its way, and closing now would lose it.
     NetPeer->Linger(std::chrono::milliseconds(kCloseLingerMs));
+    NetPeer->Close(farewell);
     NetPeer.reset();
+}
+
+}  // namespace
+
+void CloseNetworkSession() {
+    EndSession(Farewell::kNotice);
+}
+
+void CloseNetworkSessionAfterGame() {
+    EndSession(Farewell::kSilence);
 }

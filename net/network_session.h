@@ -15,6 +15,8 @@
 inline constexpr std::uint16_t kGamePort = 60000;
 /// Clients a host takes: the machines that can watch and play White against it.
 inline constexpr int kHostConnections = 10;
+/// Clients a host takes from one address: one machine cannot take all of kHostConnections.
+inline constexpr int kHostConnectionsPerAddress = 2;
 /// Connections of a client: its one host.
 inline constexpr int kClientConnections = 1;
 /// The longest the peer's own thread sleeps between its rounds, milliseconds.
@@ -23,15 +25,19 @@ inline constexpr int kPeerUpdatePeriodMs = 30;
 /// milliseconds: ENet resends a lost datagram within a few round trips.
 inline constexpr int kCloseLingerMs = 1500;
 /// Message boxes the session keeps open at once. Each box runs the timer inside it, so a peer
-/// sending a stream of unknown messages would otherwise nest boxes without bound.
+/// sending a stream of messages would otherwise nest boxes without bound.
 inline constexpr int kMaxOpenNetworkMessages = 3;
+/// The shortest time between two "Network: msg %d" boxes, milliseconds; only one is ever open.
+/// A machine sending a stream of unknown identifiers would otherwise replace each box the
+/// player closes within a tick, and he could never leave the game.
+inline constexpr std::int64_t kUnknownMessageBoxIntervalMs = 10000;
 
 /// The one peer of the running session; null when no session exists.
 extern std::unique_ptr<ReliableUdpPeer> NetPeer;
 
-/// The port sessions use: kGamePort unless a test or the headless driver chose another.
+/// The port sessions use: kGamePort unless another was chosen.
 std::uint16_t GamePort();
-/// Chooses the port of later sessions (tests run many at once).
+/// Chooses the port of later sessions, so that several sessions can run on one machine.
 void SetGamePort(std::uint16_t port);
 
 /// What the session hands the flick messages it receives to: the network play screen.
@@ -56,14 +62,25 @@ void PumpNetwork(FlickReceiver& screen);
 
 /// Acts on one received packet: connection events become the game's message boxes, a flick
 /// message that can be played goes to `screen`, one that cannot is dropped, and any other
-/// identifier shows "Network: msg %d". While kMaxOpenNetworkMessages boxes are open, further
-/// boxes are dropped. An empty packet is ignored.
+/// identifier shows "Network: msg %d", unless such a box is open or was shown less than
+/// kUnknownMessageBoxIntervalMs ago: then it is dropped and counted. While
+/// kMaxOpenNetworkMessages boxes are open, further boxes are dropped. An empty packet is
+/// ignored.
 void HandleNetworkPacket(std::span<const std::uint8_t> data, FlickReceiver& screen);
 
 /// Sends a flick to every connected machine; nothing without a session.
 void SendFlickMessage(const FlickMessage& message);
 
-/// Ends the session: once what was sent has been acknowledged (waiting at most kCloseLingerMs,
-/// and not for a machine gone silent), the peer tells the other machines it closed and is
-/// destroyed, so that a new session can bind the port again. Nothing without a session.
+/// Ends the session of a player who leaves a running game: once what was sent has been
+/// acknowledged (waiting at most kCloseLingerMs, and not for a machine gone silent), the peer
+/// tells the other machines it closed, and they show "CONNECTION_LOST" at once; then it is
+/// destroyed, so that a new session can bind the port again. What the session dropped (unknown
+/// identifiers not shown, received packets beyond the queue) is counted in one line on
+/// standard error, and forgotten. Without a session, only that.
 void CloseNetworkSession();
+
+/// Ends the session after its GAME ended here, as CloseNetworkSession but saying nothing: the
+/// other machine is still playing the same GAME (it plays a received flick after a camera
+/// swing and a short wait) and ends its own session when it gets there, well within its
+/// silence watch, so neither machine shows "CONNECTION_LOST".
+void CloseNetworkSessionAfterGame();

@@ -1,12 +1,14 @@
 #pragma once
 
-// Threads: every public call belongs to the user-interface thread. A peer runs one service
-// thread of its own, which wakes when a datagram arrives and at least every update period to
-// send, resend, acknowledge and keep the connections alive; it turns what it hears into packets
-// on a queue that Receive empties. One mutex serialises every ENet call on the peer's host
+// Threads: every public call belongs to the user-interface thread. A host name given to Connect
+// is resolved on a short-lived thread of its own. A peer runs one service thread of its own,
+// which wakes when a datagram arrives and at least every update period to send, resend,
+// acknowledge and keep the connections alive; it turns what it hears into packets on a queue
+// that Receive empties. One mutex serialises every ENet call on the peer's host
 // between the two threads. The peer owns its host and thread; destroying it stops both at once.
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -34,11 +36,23 @@ struct NetPacket {
 /// (kIdConnectionAttemptFailed).
 inline constexpr std::uint32_t kConnectTimeoutMs = 5000;
 /// Linger gives up on a machine from which nothing came for this long, milliseconds: a live
-/// machine answers ENet's keep-alive ping, sent after 500 ms of quiet, well within it.
+/// game sends its keep-alive every quarter second, well within it.
 inline constexpr std::uint32_t kLingerSilenceMs = 1000;
+/// The largest message a peer sends or takes, bytes; ENet ignores a larger one. The game's
+/// largest is its 24-byte flick.
+inline constexpr std::size_t kMaxMessageBytes = 64;
+/// Received packets a peer keeps until Receive takes them; later ones are dropped and counted
+/// (DroppedPackets). Connection events may fill as many again.
+inline constexpr std::size_t kMaxReceivedPackets = 1024;
 /// A connected machine that falls silent (killed, unplugged) is reported lost
 /// (kIdConnectionLost) after at most this long, milliseconds; in practice up to a second sooner.
 inline constexpr std::uint32_t kLostTimeoutMs = 8000;
+
+/// What the machines connected to a peer hear when it closes.
+enum class Farewell : std::uint8_t {
+    kNotice,   ///< at once, kIdDisconnectionNotification
+    kSilence,  ///< nothing: they hear the connection lost only if they outlast their silence watch
+};
 
 /// A peer of reliable, ordered messages over UDP between game machines, on ENet. A host listens
 /// on a port and takes up to its incoming limit of clients; a client connects to one host.
@@ -48,43 +62,57 @@ class ReliableUdpPeer {
 public:
     /// A peer that has not started: it holds no socket and no thread.
     ReliableUdpPeer();
-    /// Destroys the peer at once: tells every connected machine that this side closed (they
-    /// hear kIdDisconnectionNotification), stops the service thread and closes the socket,
-    /// so that the port can be bound again at once. Does not wait for acknowledgements.
+    /// Closes the peer with a notice (Close(Farewell::kNotice)) unless it was closed already.
     ~ReliableUdpPeer();
     ReliableUdpPeer(const ReliableUdpPeer&) = delete;
     ReliableUdpPeer& operator=(const ReliableUdpPeer&) = delete;
 
     /// Opens the socket on `port` (0: any free port) for up to `maxConnections` connected
     /// machines and starts the service thread, which wakes at least every `updatePeriodMs`.
-    /// False when the port cannot be bound, the peer already started, or `maxConnections` or
-    /// `updatePeriodMs` is below 1.
-    bool Startup(int maxConnections, int updatePeriodMs, std::uint16_t port);
+    /// The socket listens on every address of the machine, or only on `localAddress` (dotted
+    /// IPv4) when one is given. False when the port cannot be bound, the peer already started,
+    /// `localAddress` is not a dotted address, or `maxConnections` or `updatePeriodMs` is below 1.
+    bool Startup(int maxConnections, int updatePeriodMs, std::uint16_t port,
+                 const char* localAddress = nullptr);
     /// How many clients a host accepts; one beyond it is turned away with
     /// kIdNoFreeIncomingConnections. Starts at 0: a peer takes no clients until this is set.
     void SetMaximumIncomingConnections(int numberAllowed);
-    /// Starts connecting to `host` (dotted IPv4 or a host name) on `port`. The outcome arrives
-    /// later as kIdConnectionRequestAccepted, kIdConnectionAttemptFailed or
-    /// kIdNoFreeIncomingConnections. False when the peer has not started, the name does not
-    /// resolve or no connection slot is free; then no event follows.
+    /// How many clients a host accepts from one address; one beyond it is turned away as by a
+    /// full host. Unlimited until this is set.
+    void SetMaximumConnectionsPerAddress(int numberAllowed);
+    /// Starts connecting to `host` (dotted IPv4 or a host name) on `port`; a name is resolved
+    /// on a thread of its own, so the call never waits for a resolver. The outcome arrives
+    /// later as kIdConnectionRequestAccepted, kIdConnectionAttemptFailed (also for a name that
+    /// does not resolve) or kIdNoFreeIncomingConnections. False when the peer has not started
+    /// or no connection slot is free; then no event follows.
     bool Connect(const char* host, std::uint16_t port);
     /// The oldest received packet, or null when none is waiting. The caller owns it;
     /// releasing it is letting it go.
     std::unique_ptr<NetPacket> Receive();
     /// Sends `data` reliably and in order on channel 0 to every connected machine. Nothing is
-    /// sent when no machine is connected, or when `data` is empty.
+    /// sent when no machine is connected, or when `data` is empty or longer than
+    /// kMaxMessageBytes.
     void Send(std::span<const std::uint8_t> data);
 
-    /// Waits, up to `limit`, until every connected machine that is still heard from has
-    /// acknowledged all that was sent to it, so that a session closed right after its last
-    /// flick does not take that flick with it. A machine silent for kLingerSilenceMs is not
-    /// waited for. Returns at once when nothing is unacknowledged; true when all was.
+    /// Waits, up to `limit`, until every connected game that is still heard from has sent a
+    /// receipt for all that was sent to it, so that a session closed right after its last
+    /// flick does not take that flick with it. A machine silent for kLingerSilenceMs, or one
+    /// that does not speak the game's protocol, is not waited for. Returns at once when nothing
+    /// awaits a receipt; true when nothing did by the end.
     bool Linger(std::chrono::milliseconds limit);
+
+    /// Closes the peer at once: tells the connected machines as `farewell` says, stops the
+    /// service thread and closes the socket, so that the port can be bound again at once. Does
+    /// not wait for acknowledgements (Linger does). A closed peer does nothing and cannot start
+    /// again; closing it again does nothing.
+    void Close(Farewell farewell);
 
     /// The UDP port the socket is bound to, 0 before Startup.
     std::uint16_t BoundPort() const;
     /// Machines connected now (clients accepted, or the host once accepted).
     int ConnectedCount() const;
+    /// Received packets dropped because kMaxReceivedPackets were waiting.
+    std::size_t DroppedPackets() const;
 
 private:
     struct Impl;

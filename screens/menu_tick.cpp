@@ -4,7 +4,7 @@
 #include "game/flag.h"
 
 void MenuScreenTick(CScreen* screen) {
-    for (int step = 0; step < 10; ++step)
+    for (int step = 0; step < kFlagStepsPerTick; ++step)
         StepFlag(Flag);
     RedrawScreen(screen);
 }

@@ -9,6 +9,7 @@
 #include "game/flag.h"
 #include "game/physics.h"
 #include "game/random.h"
+#include "screens/menu_tick.h"
 #include "screens/scene_play.h"
 #include "screens/screen_congr.h"
 #include "screens/screen_sett.h"
@@ -135,7 +136,7 @@ void CScreenPlay::HandleNotch(std::int32_t delta, std::int64_t now) {
 
 void CScreenPlay::OnTimer() {
     FlickAtTimeout(TimeMs());
-    for (int step = 0; step < 10; ++step)
+    for (int step = 0; step < kFlagStepsPerTick; ++step)
         StepFlag(Flag);
     StepSwing();
     if (moving && StepMotion()) return;
@@ -253,9 +254,15 @@ void CScreenPlay::SwingCamera(double targetAzimuth) {
     swingTargetElevation = 50 + 20.0 * Rand() / kRandMax;
     if (swingTargetAzimuth - swingStartAzimuth > 180) swingStartAzimuth += 360;
     if (swingStartAzimuth - swingTargetAzimuth > 180) swingStartAzimuth -= 360;
+    // A target many turns away (a received aim may be any finite angle) is looked at the
+    // shortest way too, so that no swing is longer than half a turn.
+    if (std::abs(swingTargetAzimuth - swingStartAzimuth) > 180) {
+        swingStartAzimuth =
+            swingTargetAzimuth - std::remainder(swingTargetAzimuth - swingStartAzimuth, 360.0);
+    }
     double turn = std::max(std::abs(swingTargetAzimuth - swingStartAzimuth),
                            std::abs(swingTargetElevation - swingStartElevation));
-    swingLength = static_cast<std::int32_t>(turn * 0.125 + 2);
+    swingLength = static_cast<std::int32_t>(turn * kSwingTicksPerDegree + kSwingExtraTicks);
     swingStep = 0;
 }
 

@@ -17,6 +17,12 @@ inline constexpr std::int32_t kFlickNotches = 6;
 inline constexpr std::int64_t kWheelTimeoutMs = 40;
 /// Physics steps per 50 ms tick: the pieces move in real time.
 inline constexpr int kStepsPerTick = 10;
+/// A camera swing takes this many ticks per degree of its larger turn, and this many more.
+inline constexpr double kSwingTicksPerDegree = 0.125;
+inline constexpr double kSwingExtraTicks = 2;
+/// The longest camera swing, ticks: half a turn, the farthest the camera ever swings.
+inline constexpr std::int32_t kMaxSwingTicks =
+    static_cast<std::int32_t>(180 * kSwingTicksPerDegree + kSwingExtraTicks);
 
 /// The screen on which a game is played, shared by every mode: the camera turns by dragging,
 /// a click selects one of the mover's pieces, the camera aims it, the wheel flicks it; the tick
@@ -64,8 +70,9 @@ public:
     /// Weight of a side's points: its row + 1.
     virtual std::int32_t RowWeight(std::uint8_t side) const;
 
-    /// Turns the camera over the next ticks, the shorter way, to `targetAzimuth` degrees and a
-    /// random elevation from 50 to 70 degrees.
+    /// Turns the camera over the next ticks, the shorter way (never more than half a turn, so
+    /// within kMaxSwingTicks), to `targetAzimuth` degrees and a random elevation from 50 to 70
+    /// degrees.
     void SwingCamera(double targetAzimuth);
 
     /// The swing when the turn passes to `targetAzimuth`'s side: none when the player keeps

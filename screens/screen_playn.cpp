@@ -11,7 +11,8 @@ std::unique_ptr<CScene> CScreenPlayN::CreateScene() {
 
 void CScreenPlayN::OnTimer() {
     PlayPendingFlick();
-    if (!IsBusy() && !waitingFlicks_.empty()) {
+    // A flick whose piece fell meanwhile is dropped, and the next one is taken in its place.
+    while (!IsBusy() && !waitingFlicks_.empty()) {
         FlickMessage next = waitingFlicks_.front();
         waitingFlicks_.pop_front();
         TakeFlick(next);
@@ -24,9 +25,16 @@ void CScreenPlayN::OnTimer() {
 
 void CScreenPlayN::PlayPendingFlick() {
     if (!pending || --countdown > 0) return;
+    pending = 0;
+    Piece& piece = Board[match.lastFlickedPiece];
+    // This machine's player may have knocked it off meanwhile, flicking out of turn as far as
+    // the other machine's message goes.
+    if (!piece.alive) {
+        piece.selected = 0;
+        return;
+    }
     SetPieceMoving(match.lastFlickedPiece, pendingAim, pendingPower);
     ChargeSound().Play();
-    pending = 0;
 }
 
 void CScreenPlayN::Flick(double power) {
@@ -37,6 +45,8 @@ void CScreenPlayN::Flick(double power) {
 }
 
 void CScreenPlayN::HandleFlickMessage(const FlickMessage& message) {
+    // The other machine's player flicks only his own army: this one is nobody's to move.
+    if (Board[message.piece].side == sideInControl) return;
     if (!IsBusy() && waitingFlicks_.empty()) {
         TakeFlick(message);
     } else if (waitingFlicks_.size() < kMaxWaitingFlicks) {
@@ -45,6 +55,7 @@ void CScreenPlayN::HandleFlickMessage(const FlickMessage& message) {
 }
 
 void CScreenPlayN::TakeFlick(const FlickMessage& message) {
+    if (!Board[message.piece].alive) return;
     match.lastFlickedPiece = message.piece;
     pendingAim = message.aim;
     pendingPower = message.power;
@@ -78,7 +89,7 @@ bool CScreenPlayN::JudgeMove() {
     bool gameOver = judgement.outcome == Judgement::Outcome::NextGame;
     if (ShowJudgement(judgement)) {
         if (gameOver) {
-            CloseNetworkSession();
+            CloseNetworkSessionAfterGame();
             waitingFlicks_.clear();
             match.gameScore = {0, 0};
         }

@@ -10,6 +10,9 @@
 
 /// Ticks from taking a received flick to playing it, after the camera swing along the shot.
 inline constexpr std::int32_t kReceivedFlickDelayTicks = 8;
+/// The longest a taken flick waits to be played, ticks: the longest swing and the delay.
+inline constexpr std::int32_t kMaxReceivedFlickWaitTicks =
+    kMaxSwingTicks + kReceivedFlickDelayTicks;
 /// Received flicks kept waiting while the table is busy; a peer sending more is faulty.
 inline constexpr std::size_t kMaxWaitingFlicks = 64;
 
@@ -37,9 +40,11 @@ public:
     bool JudgeMove() override;
 
     /// Takes a flick from the other machine: the piece is shown chosen and the camera swings
-    /// along the shot; the flick is played when the countdown ends. A flick that arrives while
-    /// another is waiting or the pieces still move waits its turn, so that no flick is lost
-    /// and none starts in the middle of another's motion.
+    /// the shortest way along the shot (at most half a turn); the flick is played when the
+    /// countdown ends, along the aim exactly as sent. A flick that arrives while another is
+    /// waiting or the pieces still move waits its turn, so that no flick is lost and none
+    /// starts in the middle of another's motion. A flick of this machine's own army is
+    /// ignored, and so is one whose piece is off the board when its turn comes.
     void HandleFlickMessage(const FlickMessage& message) override;
 
     /// Begins a new GAME of a session: `localArmy` (kRed or kWhite) is this machine's for the

@@ -52,6 +52,7 @@ PacketFuzzer::PacketFuzzer() {
     SetClock(&clock_);
     SetEffectSounds(&charge_, &fall_);
     SetMessageBox(&box_);
+    CloseNetworkSession();  // forgets the "Network: msg" boxes of earlier runs
     BeginGame(nextSeed_++);
 }
 
@@ -98,6 +99,10 @@ void PacketFuzzer::Feed(std::span<const std::uint8_t> packet, std::uint8_t contr
     expectation.boxTicks = (control >> 2) & 3;
     expectation.nested = (control & 0x10) != 0;
     bool capped = openBoxes_ >= kMaxOpenNetworkMessages;
+    bool unknown = expectation.text.starts_with("Network: msg ");
+    bool unknownDue =
+        !lastUnknownBoxAt_ || clock_.now - *lastUnknownBoxAt_ >= kUnknownMessageBoxIntervalMs;
+    if (unknown && (unknownBoxOpen_ || !unknownDue)) capped = true;
     feeding_.push_back(expectation);
     HandleNetworkPacket(packet, ScreenPlayN);
     Expectation done = feeding_.back();
@@ -148,6 +153,11 @@ void PacketFuzzer::OnBoxShown(std::string_view text) {
     // Copied: a nested packet grows feeding_.
     int boxTicks = expectation.boxTicks;
     bool nested = expectation.nested;
+    bool unknown = text.starts_with("Network: msg ");
+    if (unknown) {
+        unknownBoxOpen_ = true;
+        lastUnknownBoxAt_ = clock_.now;
+    }
     if (++openBoxes_ > kMaxOpenNetworkMessages) Fail("more boxes open than the cap");
     for (int tick = 0; tick < boxTicks && problem_.empty(); ++tick)
         Tick(false);
@@ -155,6 +165,7 @@ void PacketFuzzer::OnBoxShown(std::string_view text) {
         ++counts_.nestedRecords;
         PlayRecord(*stream_, true);
     }
+    if (unknown) unknownBoxOpen_ = false;
     --openBoxes_;
 }
 
@@ -166,19 +177,16 @@ void PacketFuzzer::ReturnToPlay() {
 }
 
 void PacketFuzzer::Tick(bool playerFree) {
-    if (playerFree) {
-        ReturnToPlay();
-        // A faulty peer may send an aim whose camera swing would take days.
-        if (ScreenPlayN.pending && ScreenPlayN.countdown > kFuzzPatienceTicks) {
-            ++counts_.patienceLost;
-            BeginGame(nextSeed_++);
-        }
-    }
+    if (playerFree) ReturnToPlay();
     clock_.now += 50;
     ++counts_.ticks;
     CScreen* before = CurrentScreen;
     CurrentScreen->OnTimer();
-    if (before == &ScreenPlayN && CurrentScreen == &ScreenCongr) ++counts_.battlesJudged;
+    if (before == &ScreenPlayN && CurrentScreen == &ScreenCongr) {
+        ++counts_.battlesJudged;
+        // The GAME's end closed the session, and the next may show a "Network: msg" box at once.
+        if (ScreenCongr.ReturnScreen == nullptr) lastUnknownBoxAt_.reset();
+    }
     Observe();
     if (restTicks_ < 0) return;
     if (!ScreenPlayN.moving) {
@@ -200,8 +208,9 @@ void PacketFuzzer::Observe() {
 
 void PacketFuzzer::ObserveTaken() {
     ++counts_.flicksTaken;
-    // The countdown is the camera swing's length, at least 2 ticks, and 8 ticks more.
-    if (ScreenPlayN.countdown < kReceivedFlickDelayTicks + 2) {
+    // The countdown is the camera swing's length, 2 to kMaxSwingTicks, and 8 ticks more.
+    if (ScreenPlayN.countdown < kReceivedFlickDelayTicks + 2 ||
+        ScreenPlayN.countdown > kMaxReceivedFlickWaitTicks) {
         Fail("a taken flick counts down from " + std::to_string(ScreenPlayN.countdown) + " (aim " +
              Number(ScreenPlayN.pendingAim) + ")");
     }

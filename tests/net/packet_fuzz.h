@@ -22,6 +22,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -49,9 +50,6 @@ inline constexpr std::size_t kFuzzMaxPacket = 40;
 /// Ticks a played flick may take to come to rest. An ordinary flick rests within about 30; a
 /// piece fast enough to need longer leaves the board at once.
 inline constexpr long kFuzzRestBoundTicks = 400;
-/// A received flick whose camera swing would take longer than this many ticks is left waiting:
-/// the player gives up and starts a new GAME (a faulty peer may send any finite aim).
-inline constexpr int kFuzzPatienceTicks = 2000;
 
 /// What a run went through, to show that the fuzzing reached the screen's paths.
 struct FuzzCounts {
@@ -63,7 +61,6 @@ struct FuzzCounts {
     long ticks = 0;
     long battlesJudged = 0;
     long games = 0;
-    long patienceLost = 0;
 };
 
 /// Drives ScreenPlayN with records (see the top of this file) and checks it. Installs its own
@@ -136,6 +133,8 @@ private:
     ByteStream* stream_ = nullptr;
     std::vector<Expectation> feeding_;  // innermost packet last
     int openBoxes_ = 0;
+    bool unknownBoxOpen_ = false;
+    std::optional<std::int64_t> lastUnknownBoxAt_;
     std::uint8_t wasPending_ = 0;
     long playedSeen_ = 0;
     long restTicks_ = 0;  // ticks the last played flick has been moving

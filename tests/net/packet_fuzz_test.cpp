@@ -167,11 +167,11 @@ TEST_F(PacketFuzzTest, HostilePacketsLeaveThePlayScreenSound) {
     const FuzzCounts& counts = fuzzer.Counts();
     std::printf(
         "records %ld, boxes %ld, nested %ld, taken %ld, played %ld, ticks %ld, "
-        "battles %ld, games %ld, patience lost %ld\n",
+        "battles %ld, games %ld\n",
         counts.records, counts.boxes, counts.nestedRecords, counts.flicksTaken, counts.flicksPlayed,
-        counts.ticks, counts.battlesJudged, counts.games, counts.patienceLost);
+        counts.ticks, counts.battlesJudged, counts.games);
     EXPECT_GE(counts.records, kChunks * kRecordsPerChunk);
-    EXPECT_GT(counts.boxes, counts.records / 10);
+    EXPECT_GT(counts.boxes, counts.records / 20);
     EXPECT_GT(counts.nestedRecords, 1000);
     EXPECT_GT(counts.flicksPlayed, 300);
     EXPECT_GT(counts.battlesJudged, 5);

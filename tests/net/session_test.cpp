@@ -26,11 +26,19 @@ std::vector<std::uint8_t> Bytes(const FlickMessage& message) {
 
 class SessionTest : public testing::Test {
 protected:
-    void SetUp() override { SetMessageBox(&box); }
-    void TearDown() override { SetMessageBox(nullptr); }
+    void SetUp() override {
+        SetMessageBox(&box);
+        SetClock(&clock);
+    }
+    void TearDown() override {
+        CloseNetworkSession();  // forgets the boxes shown
+        SetClock(nullptr);
+        SetMessageBox(nullptr);
+    }
 
     RecordingMessageBox box;
     RecordingReceiver receiver;
+    ManualClock clock;
 };
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -111,6 +119,7 @@ TEST_F(SessionTest, ShowsEachConnectionEventAsTheGameSaysIt) {
                                            {0, "Network: msg 0"},
                                            {255, "Network: msg 255"}}) {
         box.texts.clear();
+        clock.now += kUnknownMessageBoxIntervalMs;
         std::vector<std::uint8_t> packet{c.id, 1, 2};
         HandleNetworkPacket(packet, receiver);
         std::vector<std::string> expected;
@@ -132,9 +141,8 @@ TEST_F(SessionTest, HandsOnlyPlayableFlicksToTheScreen) {
 }
 
 // Each box runs the timer inside it, and every tick may take another unknown message: a flood
-// nests no more than kMaxOpenNetworkMessages boxes, and the flood's flicks still get through.
-TEST(SessionFlood, NestsNoMoreThanTheCapOfBoxes) {
-    RecordingReceiver receiver;
+// opens one box at a time and one per interval, and the flood's flicks still get through.
+TEST_F(SessionTest, AFloodOfUnknownMessagesOpensOneBoxPerInterval) {
     struct NestingBox final : CMessageBox {
         int open = 0, deepest = 0, shown = 0, ticks = 0;
         FlickReceiver* receiver = nullptr;
@@ -142,7 +150,7 @@ TEST(SessionFlood, NestsNoMoreThanTheCapOfBoxes) {
             ++shown;
             deepest = std::max(deepest, ++open);
             // Ticks inside the box keep pumping: half the flood is unknown, half flicks.
-            for (int tick = 0; tick < 4 && ticks < 1000; ++tick, ++ticks) {
+            for (int tick = 0; tick < 40; ++tick, ++ticks) {
                 std::vector<std::uint8_t> unknown{99};
                 HandleNetworkPacket(unknown, *receiver);
                 auto flick = EncodeFlickMessage({1, 0, 1});
@@ -150,16 +158,19 @@ TEST(SessionFlood, NestsNoMoreThanTheCapOfBoxes) {
             }
             --open;
         }
-    } box;
-    box.receiver = &receiver;
-    SetMessageBox(&box);
+    } nesting;
+    nesting.receiver = &receiver;
+    SetMessageBox(&nesting);
     std::vector<std::uint8_t> unknown{99};
     HandleNetworkPacket(unknown, receiver);
-    SetMessageBox(nullptr);
-    EXPECT_EQ(box.deepest, kMaxOpenNetworkMessages);
-    EXPECT_EQ(box.open, 0);
-    EXPECT_EQ(receiver.flicks.size(), static_cast<std::size_t>(box.ticks));
-    EXPECT_GT(box.ticks, 10);
+    clock.now += kUnknownMessageBoxIntervalMs - 1;
+    HandleNetworkPacket(unknown, receiver);
+    EXPECT_EQ(nesting.shown, 1);
+    clock.now += 1;
+    HandleNetworkPacket(unknown, receiver);
+    EXPECT_EQ(nesting.shown, 2);
+    EXPECT_EQ(nesting.deepest, 1);
+    EXPECT_EQ(receiver.flicks.size(), static_cast<std::size_t>(nesting.ticks));
 }
 
 // Without a session, pumping and sending do nothing.

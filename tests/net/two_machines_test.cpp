@@ -66,8 +66,8 @@ struct Session {
 struct RawClient {
     ReliableUdpPeer peer;
 
-    explicit RawClient(std::uint16_t port) {
-        peer.Startup(1, 30, 0);
+    explicit RawClient(std::uint16_t port, const char* localAddress = nullptr) {
+        peer.Startup(1, 30, 0, localAddress);
         peer.Connect("127.0.0.1", port);
     }
 
@@ -153,6 +153,10 @@ TEST(TwoMachines, AWholeGameEndsTheSameOnBoth) {
     EXPECT_EQ(WithoutTicks(*red, "REST"), WithoutTicks(*white, "REST"));
     EXPECT_EQ(red->WaitExit(10s), 0);
     EXPECT_EQ(white->WaitExit(10s), 0);
+    for (ChildProcess* player : {red.get(), white.get()}) {
+        for (const std::string& line : player->LinesStartingWith("MESSAGE"))
+            EXPECT_EQ(line.find("CONNECTION_LOST"), std::string::npos) << line;
+    }
 }
 
 // Where nobody listens, the attempt is reported failed within the connect time-out.
@@ -167,15 +171,20 @@ TEST(TwoMachinesFailures, NobodyListeningFailsWithinTheTimeOut) {
               std::chrono::milliseconds(kConnectTimeoutMs + 1500));
 }
 
-// A host of ten turns the eleventh away, and that player hears the connection lost, never
-// accepted.
+// A host takes two machines from one address and ten in all (127.0.0.2 and up stand in for
+// other machines); the third from one address is turned away, and so is the eleventh, which
+// hears the connection lost, never accepted.
 TEST(TwoMachinesFailures, TheEleventhClientOfAFullHostHearsConnectionLost) {
     Session session;
     auto red = session.Start("--red", {});
     std::vector<std::unique_ptr<RawClient>> clients;
     for (int i = 0; i < 10; ++i) {
-        clients.push_back(std::make_unique<RawClient>(session.port));
+        std::string address = "127.0.0." + std::to_string(2 + i / 2);
+        clients.push_back(std::make_unique<RawClient>(session.port, address.c_str()));
         ASSERT_TRUE(clients.back()->WaitAccepted()) << "client " << i;
+        if (i != 1) continue;
+        RawClient third(session.port, address.c_str());
+        EXPECT_FALSE(third.WaitAccepted()) << "a third from one address";
     }
     auto white = session.Start("--white", {});
     auto message = white->WaitFor("MESSAGE", 10s);

@@ -10,6 +10,8 @@
 #include "tests/net/free_port.h"
 #include "tests/play/play_fixture.h"
 
+#include <enet/enet.h>
+
 #include <bit>
 
 using namespace std::chrono_literals;
@@ -133,6 +135,18 @@ TEST_F(PlayNTest, AFlickArrivingDuringAnotherWaitsForTheTableToRest) {
     EXPECT_TRUE(ScreenPlayN.WaitingFlicks().empty());
 }
 
+// A waiting flick whose piece has fallen meanwhile is dropped, and the next is taken instead.
+TEST_F(PlayNTest, AWaitingFlickOfAFallenPieceIsDropped) {
+    Begin(kWhite);
+    for (std::int32_t piece : {0, 1, 2})
+        ScreenPlayN.HandleFlickMessage({piece, 0, 1.0});
+    Board[1].alive = 0;
+    PlayReceivedToRest();
+    Tick();
+    EXPECT_EQ(ScreenPlayN.match.lastFlickedPiece, 2);
+    EXPECT_EQ(Board[1].selected, 0);
+}
+
 // Every battle turns the camera to this machine's army, whoever moves first, and leaves the
 // side in control alone.
 TEST_F(PlayNTest, StartsEachBattleLookingFromTheLocalArmy) {
@@ -175,9 +189,11 @@ TEST_F(PlayNTest, TheOtherArmysTurnCannotBeTaken) {
 }
 
 // A won GAME shows its result with no points, then leads to the main menu; the session is
-// closed and the screen is reset for the next one.
+// closed without a word to the other machine, which is still playing the same GAME, and the
+// screen is reset for the next one.
 TEST_F(PlayNTest, AWonGameClosesTheSessionAndLeadsToTheMenu) {
     StartNetworkSession(1, "");
+    auto other = ConnectedClient();
     Begin(kRed);
     ScreenPlayN.match.row[kRed] = 6;
     ScreenPlayN.match.gameScore = {5, 9};
@@ -193,6 +209,9 @@ TEST_F(PlayNTest, AWonGameClosesTheSessionAndLeadsToTheMenu) {
     EXPECT_EQ(ScreenPlayN.match.row[kRed], 0);
     ScreenCongr.OnBack();
     EXPECT_EQ(CurrentScreen, &ScreenMain);
+    auto heard = NextPacket(*other, 300ms);
+    EXPECT_TRUE(heard == nullptr || heard->data[0] == kIdFlickMessage);
+    EXPECT_EQ(NextPacket(*other, 100ms), nullptr);
 }
 
 // A won battle returns to the game with no points shown.
@@ -207,9 +226,11 @@ TEST_F(PlayNTest, AWonBattleShowsNoPoints) {
     EXPECT_EQ(ScreenCongr.ReturnScreen, &ScreenPlayN);
 }
 
-// The settings screen's way to the main menu ends the session; its way back keeps it.
+// The settings screen's way to the main menu ends the session, and the other machine hears
+// it at once; its way back keeps it.
 TEST_F(PlayNTest, LeavingForTheMenuThroughSettingsEndsTheSession) {
     StartNetworkSession(1, "");
+    auto other = ConnectedClient();
     Begin(kRed);
     ScreenPlayN.OnBack();
     ASSERT_EQ(CurrentScreen, &ScreenSett);
@@ -220,6 +241,9 @@ TEST_F(PlayNTest, LeavingForTheMenuThroughSettingsEndsTheSession) {
     ScreenSett.OnLButtonDown(136, 320);  // "MAIN MENU", canvas (0.34, 0.2) in 600 x 400
     EXPECT_EQ(CurrentScreen, &ScreenMain);
     EXPECT_EQ(NetPeer, nullptr);
+    auto heard = NextPacket(*other, 300ms);
+    ASSERT_NE(heard, nullptr);
+    EXPECT_EQ(heard->data[0], kIdDisconnectionNotification);
 }
 
 // A Red flick made before anyone connected reaches nobody; once two White machines are
@@ -263,6 +287,94 @@ TEST_F(PlayNTest, AWhiteFlickReachesOnlyTheHost) {
     EXPECT_TRUE(ScreenPlayN.pending);
     EXPECT_EQ(ScreenPlayN.match.lastFlickedPiece, 9);
     EXPECT_EQ(NextPacket(*second, 300ms), nullptr);
+}
+
+namespace {
+
+/// A machine on a loopback address of its own that speaks ENet directly, to send what the
+/// game's peer never would; destroyed, it falls silent.
+struct HostileMachine {
+    HostileMachine(int lastByte, std::uint16_t port) {
+        ENetAddress local{}, session{.host = 0, .port = port};
+        enet_address_set_host_ip(&local, ("127.0.0." + std::to_string(lastByte)).c_str());
+        enet_address_set_host_ip(&session, "127.0.0.1");
+        host = enet_host_create(&local, 1, 2, 0, 0);
+        peer = enet_host_connect(host, &session, 2, 0);
+    }
+    ~HostileMachine() { enet_host_destroy(host); }
+    /// Sends what is due and takes what came, waiting up to `waitMs` for the first; true if
+    /// anything came.
+    bool Serve(enet_uint32 waitMs) {
+        ENetEvent event;
+        bool heard = false;
+        for (; enet_host_service(host, &event, waitMs) > 0; waitMs = 0, heard = true) {
+            if (event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);
+        }
+        return heard;
+    }
+    ENetHost* host;
+    ENetPeer* peer;
+};
+
+std::vector<std::uint8_t> FlickBytes(std::int32_t piece, double aim, std::size_t length = 24) {
+    auto encoded = EncodeFlickMessage({piece, aim, 0.3});
+    std::vector<std::uint8_t> bytes(encoded.begin(), encoded.end());
+    bytes.resize(length);
+    return bytes;
+}
+
+}  // namespace
+
+// Whatever another machine sends, the Red host's game goes on: a flick along a huge aim waits no
+// longer than the longest swing, one of the host's own army is ignored, a flood of unknown
+// identifiers opens one box, an oversized packet is not taken, and a flood while the settings
+// screen is current is cut at the queue's bound.
+TEST_F(PlayNTest, HostileMessagesNeitherHoldNorMoveNorFloodTheGame) {
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> packet;
+        std::size_t copies;
+        bool inSettings;
+        bool taken;  // a flick of piece 9 is taken
+        std::size_t boxes;
+    };
+    const std::size_t flood = kMaxReceivedPackets + 200;
+    StartNetworkSession(1, "");
+    Begin(kRed);
+    int address = 10;
+    for (const Case& c :
+         std::vector<Case>{{"huge aim", FlickBytes(9, 1e6), 1, false, true, 0},
+                           {"own army", FlickBytes(3, 0), 1, false, false, 0},
+                           {"unknown flood", {99}, 100, false, false, 1},
+                           {"oversized", FlickBytes(9, 0, 65), 1, false, false, 0},
+                           {"flood in settings", FlickBytes(9, 0), flood, true, true, 0}}) {
+        SCOPED_TRACE(c.what);
+        HostileMachine hostile(address++, GamePort());
+        ASSERT_TRUE(hostile.Serve(2000));
+        if (c.inSettings) ScreenPlayN.OnBack();
+        messages.texts.clear();
+        for (std::size_t copy = 0; copy < c.copies; ++copy) {
+            enet_peer_send(
+                hostile.peer, 0,
+                enet_packet_create(c.packet.data(), c.packet.size(), ENET_PACKET_FLAG_RELIABLE));
+        }
+        // Nothing pumps while the settings screen is current: the whole flood waits.
+        for (int wait = 0; c.inSettings && NetPeer->DroppedPackets() < flood - kMaxReceivedPackets;
+             ++wait) {
+            ASSERT_LT(wait, 3000);
+            hostile.Serve(1);
+        }
+        if (c.inSettings) ScreenSett.OnBack();
+        for (std::size_t tick = 0; tick < c.copies + 10 && !ScreenPlayN.pending; ++tick) {
+            hostile.Serve(2);
+            Tick();
+        }
+        EXPECT_EQ(ScreenPlayN.pending != 0, c.taken);
+        EXPECT_LE(ScreenPlayN.countdown, kMaxReceivedFlickWaitTicks);
+        EXPECT_EQ(messages.texts.size(), c.boxes);
+        PlayReceivedToRest();
+        EXPECT_EQ(CurrentScreen, &ScreenPlayN);
+    }
 }
 
 namespace {
