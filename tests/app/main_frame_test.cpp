@@ -73,7 +73,7 @@ TEST_F(MainFrame, CaptionIconAndMenus) {
               std::vector<std::string>{"&Full screen"});
     EXPECT_EQ(TextsOf(bar->actions()[2]->menu()->actions()),
               (std::vector<std::string>{"Computer: Easy", "Computer: Normal", "Computer: Hard"}));
-    EXPECT_EQ(TextsOf(bar->actions()[2]->menu()->actions()),
+    EXPECT_EQ(TextsOf(bar->actions()[3]->menu()->actions()),
               (std::vector<std::string>{"&About", "-", "&Homepage"}));
 }
 
