@@ -125,10 +125,7 @@ std::vector<PeerProtocol::LinkId> PeerProtocol::TakeLinks() {
 }
 
 int PeerProtocol::EstablishedCount() const {
-    int count = 0;
-    for (const auto& [link, state] : links_)
-        count += state.established ? 1 : 0;
-    return count;
+    return CountWhere([](const Link& state) { return state.established; });
 }
 
 bool PeerProtocol::HasRoomFor(std::uint32_t address) const {
@@ -137,24 +134,17 @@ bool PeerProtocol::HasRoomFor(std::uint32_t address) const {
 }
 
 int PeerProtocol::CountClients() const {
-    int count = 0;
-    for (const auto& [link, state] : links_)
-        count += !state.outgoing && state.established ? 1 : 0;
-    return count;
+    return CountWhere([](const Link& state) { return !state.outgoing && state.established; });
 }
 
 int PeerProtocol::CountClientsFrom(std::uint32_t address) const {
-    int count = 0;
-    for (const auto& [link, state] : links_)
-        count += !state.outgoing && state.established && state.address == address ? 1 : 0;
-    return count;
+    return CountWhere([address](const Link& state) {
+        return !state.outgoing && state.established && state.address == address;
+    });
 }
 
 int PeerProtocol::CountLive() const {
-    int count = 0;
-    for (const auto& [link, state] : links_)
-        count += state.refused ? 0 : 1;
-    return count;
+    return CountWhere([](const Link& state) { return !state.refused; });
 }
 
 void PeerProtocol::Establish(LinkId link, Link& state, Clock::time_point now) {

@@ -105,6 +105,14 @@ private:
     int CountClients() const;
     int CountClientsFrom(std::uint32_t address) const;
     int CountLive() const;
+    /// Links whose state satisfies `holds`.
+    template <typename Predicate>
+    int CountWhere(Predicate holds) const {
+        int count = 0;
+        for (const auto& [link, state] : links_)
+            count += holds(state) ? 1 : 0;
+        return count;
+    }
     void Establish(LinkId link, Link& state, Clock::time_point now);
     bool IsSilent(const Link& link, Clock::time_point now) const;
 
